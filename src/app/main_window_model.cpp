@@ -1,0 +1,108 @@
+#include "app/main_window_model.h"
+
+#include "text/ui_texts.h"
+
+namespace vmk::app {
+
+template <typename F>
+void MainWindowModel::Change(ModelChange what, F&& apply) {
+  std::vector<Observer> observers;
+  {
+    std::lock_guard lock(mutex_);
+    apply();
+    observers = observers_;
+  }
+  // Observers run outside the lock so they may read the model back.
+  for (const Observer& observer : observers) observer(what);
+}
+
+void MainWindowModel::AddObserver(Observer observer) {
+  std::lock_guard lock(mutex_);
+  observers_.push_back(std::move(observer));
+}
+
+std::array<std::string, 4> MainWindowModel::SearchFields() const {
+  std::lock_guard lock(mutex_);
+  return searchFields_;
+}
+
+void MainWindowModel::SetSearchFields(const std::array<std::string, 4>& fields) {
+  Change(ModelChange::SearchFields, [&] { searchFields_ = fields; });
+}
+
+screening::HitReports MainWindowModel::HitReports() const {
+  std::lock_guard lock(mutex_);
+  return hitReports_;
+}
+
+void MainWindowModel::SetHitReports(const screening::HitReports& reports) {
+  Change(ModelChange::HitReports, [&] { hitReports_ = reports; });
+}
+
+std::array<std::string, 4> MainWindowModel::ListDateLabels() const {
+  std::lock_guard lock(mutex_);
+  return listDateLabels_;
+}
+
+void MainWindowModel::SetListDates(const std::array<std::string, 4>& dates) {
+  Change(ModelChange::ListDates, [&] {
+    for (std::size_t i = 0; i < dates.size(); ++i) {
+      listDateLabels_[i] = text::UiText(text::Ui::DatabaseDateLabel) + " " + dates[i];
+    }
+  });
+}
+
+std::string MainWindowModel::StatusText() const {
+  std::lock_guard lock(mutex_);
+  return statusText_;
+}
+
+void MainWindowModel::SetStatusText(const std::string& text1252) {
+  Change(ModelChange::StatusText, [&] { statusText_ = text1252; });
+}
+
+std::string MainWindowModel::PageStatusText() const {
+  std::lock_guard lock(mutex_);
+  return pageStatusText_;
+}
+
+screening::Rgb MainWindowModel::PageStatusColour() const {
+  std::lock_guard lock(mutex_);
+  return pageStatusColour_;
+}
+
+void MainWindowModel::SetPageStatus(const std::string& text1252) {
+  Change(ModelChange::PageStatus, [&] { pageStatusText_ = text1252; });
+}
+
+void MainWindowModel::SetPageStatusColour(screening::Rgb colour) {
+  Change(ModelChange::PageStatus, [&] { pageStatusColour_ = colour; });
+}
+
+bool MainWindowModel::StartButtonVisible() const {
+  std::lock_guard lock(mutex_);
+  return startButtonVisible_;
+}
+
+bool MainWindowModel::StartButtonEnabled() const {
+  std::lock_guard lock(mutex_);
+  return startButtonEnabled_;
+}
+
+void MainWindowModel::SetStartButton(bool visible, bool enabled) {
+  Change(ModelChange::StartButton, [&] {
+    startButtonVisible_ = visible;
+    startButtonEnabled_ = enabled;
+  });
+}
+
+bool MainWindowModel::WhitelistSwitch() const {
+  std::lock_guard lock(mutex_);
+  return whitelistSwitch_;
+}
+
+void MainWindowModel::SetWhitelistSwitch(bool on) {
+  Change(ModelChange::Switches, [&] { whitelistSwitch_ = on; });
+}
+
+}  // namespace vmk::app

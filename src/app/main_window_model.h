@@ -1,0 +1,73 @@
+// The main window as plain data: search fields, hit reports, labels, status texts and button states.
+// The procedures change it only through these functions; every change notifies the observers, which is
+// how the window (or a test) follows it.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "log/run_log.h"
+#include "screening/hit_report.h"
+#include "screening/list_search.h"
+#include "screening/sanctions_schema.h"
+
+namespace vmk::app {
+
+enum class ModelChange { SearchFields, HitReports, ListDates, StatusText, PageStatus, StartButton, Switches };
+
+inline constexpr screening::Rgb kStatusDarkRed{153, 0, 0};
+inline constexpr screening::Rgb kStatusWhite{255, 255, 255};
+
+class MainWindowModel : public log::StatusSink {
+ public:
+  using Observer = std::function<void(ModelChange)>;
+  void AddObserver(Observer observer);
+
+  std::array<std::string, 4> SearchFields() const;
+  void SetSearchFields(const std::array<std::string, 4>& fields);
+
+  screening::HitReports HitReports() const;
+  void SetHitReports(const screening::HitReports& reports);
+
+  // "Datenbank vom   :", a blank and the list's date, per list.
+  std::array<std::string, 4> ListDateLabels() const;
+  void SetListDates(const std::array<std::string, 4>& dates);
+
+  // Status-bar text field; the run log writes here in log mode.
+  std::string StatusText() const;
+  void SetStatusText(const std::string& text1252) override;
+
+  // The status labels of the single-search and list-search pages, which share one colour.
+  std::string PageStatusText() const;
+  screening::Rgb PageStatusColour() const;
+  void SetPageStatus(const std::string& text1252);
+  void SetPageStatusColour(screening::Rgb colour);
+
+  bool StartButtonVisible() const;
+  bool StartButtonEnabled() const;
+  void SetStartButton(bool visible, bool enabled);
+
+  bool WhitelistSwitch() const;
+  void SetWhitelistSwitch(bool on);
+
+ private:
+  template <typename F>
+  void Change(ModelChange what, F&& apply);
+
+  mutable std::mutex mutex_;
+  std::vector<Observer> observers_;
+  std::array<std::string, 4> searchFields_;
+  screening::HitReports hitReports_;
+  std::array<std::string, 4> listDateLabels_;
+  std::string statusText_;
+  std::string pageStatusText_;
+  screening::Rgb pageStatusColour_ = kStatusWhite;
+  bool startButtonVisible_ = true;
+  bool startButtonEnabled_ = true;
+  bool whitelistSwitch_ = false;
+};
+
+}  // namespace vmk::app

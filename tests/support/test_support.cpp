@@ -1,0 +1,54 @@
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "screening/sanctions_db.h"
+#include "text/cp1252.h"
+
+namespace vmk::testing {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "vmk-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create a temporary folder";
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::string ReadFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+void WriteDatabasePack(const std::filesystem::path& dataDirectory, const publish::SanctionsData& data,
+                       publish::PackSignature signature, bool compress) {
+  const std::filesystem::path database = dataDirectory / "fixture.sqlite";
+  const std::string error = publish::WriteSanctionsDatabase(database, data);
+  ASSERT_EQ(error, "");
+  ASSERT_TRUE(publish::WritePackFromFile(dataDirectory / screening::kPackName, signature,
+                                         screening::kPackEntryName, database, compress));
+  std::filesystem::remove(database);
+}
+
+publish::ListEntry Entry(screening::ListId list,
+                         std::initializer_list<std::pair<std::string, std::string>> utf8Values) {
+  publish::ListEntry entry{list, {}};
+  for (const auto& [column, value] : utf8Values) entry.values[column] = text::Utf8ToCp1252(value);
+  return entry;
+}
+
+}  // namespace vmk::testing
