@@ -16,7 +16,9 @@ using screening::RunMode;
 using text::Ui;
 using text::UiText;
 
-bool IsBatch(const SingleSearchContext& context) { return context.runMode == RunMode::SingleSearchBatch; }
+bool IsBatch(const SingleSearchContext& context) {
+  return context.runMode == RunMode::SingleSearchBatch;
+}
 
 void FinishBatch(SingleSearchContext& context) {
   if (context.finishBatchRun) context.finishBatchRun();
@@ -63,7 +65,8 @@ void TakeTerms(SingleSearchContext& context) {
 }
 
 bool AnyTermOfOneCharacter(const screening::SearchState& state) {
-  return std::any_of(state.terms.begin(), state.terms.end(), [](const std::string& t) { return t.size() == 1; });
+  return std::any_of(state.terms.begin(), state.terms.end(),
+                     [](const std::string& t) { return t.size() == 1; });
 }
 
 void RefuseShortTerm(SingleSearchContext& context) {

@@ -18,8 +18,13 @@ namespace vmk::app {
 // What a single search reads and changes; the shell owns all of it.
 struct SingleSearchContext {
   SingleSearchContext(MainWindowModel& model, screening::SearchState& search, log::RunLog& runLog,
-                      platform::Dialogs& dialogs, const platform::Clock& clock, std::filesystem::path dataDirectory)
-      : model(model), search(search), runLog(runLog), dialogs(dialogs), clock(clock),
+                      platform::Dialogs& dialogs, const platform::Clock& clock,
+                      std::filesystem::path dataDirectory)
+      : model(model),
+        search(search),
+        runLog(runLog),
+        dialogs(dialogs),
+        clock(clock),
         dataDirectory(std::move(dataDirectory)) {}
 
   MainWindowModel& model;

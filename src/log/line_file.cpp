@@ -8,8 +8,12 @@ bool LineFile::Open(const std::filesystem::path& path, const char* mode) {
   return file_ != nullptr;
 }
 
-bool LineFile::OpenEmpty(const std::filesystem::path& path) { return Open(path, "wb"); }
-bool LineFile::OpenAppend(const std::filesystem::path& path) { return Open(path, "ab"); }
+bool LineFile::OpenEmpty(const std::filesystem::path& path) {
+  return Open(path, "wb");
+}
+bool LineFile::OpenAppend(const std::filesystem::path& path) {
+  return Open(path, "ab");
+}
 
 void LineFile::Write(std::string_view text) {
   if (file_ == nullptr) return;
@@ -27,7 +31,11 @@ void LineFile::Close() {
   file_ = nullptr;
 }
 
-void WriteParameterLog(LineFile& parameterFile, std::string_view text) { parameterFile.WriteLine(text); }
-void WriteBatchLog(LineFile& batchLog, std::string_view text) { batchLog.WriteLine(text); }
+void WriteParameterLog(LineFile& parameterFile, std::string_view text) {
+  parameterFile.WriteLine(text);
+}
+void WriteBatchLog(LineFile& batchLog, std::string_view text) {
+  batchLog.WriteLine(text);
+}
 
 }  // namespace vmk::log

@@ -14,8 +14,8 @@ std::string MessageTitle(std::string_view level) {
   return "";
 }
 
-void ShowMessage(platform::Dialogs& dialogs, std::string_view text, std::string_view level, std::string_view code,
-                 std::string_view icon) {
+void ShowMessage(platform::Dialogs& dialogs, std::string_view text, std::string_view level,
+                 std::string_view code, std::string_view icon) {
   int flags = 0;
   std::from_chars(icon.data(), icon.data() + icon.size(), flags);
   dialogs.MessageBox(MessageTitle(level), std::string(text) + "\n" + std::string(code), flags);

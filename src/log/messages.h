@@ -17,8 +17,8 @@ std::string MessageTitle(std::string_view level);
 
 // A modal box titled by the level, showing the text, a line feed and the place code; the icon is the
 // decimal text of the box flags ("16", "48", "64").
-void ShowMessage(platform::Dialogs& dialogs, std::string_view text, std::string_view level, std::string_view code,
-                 std::string_view icon);
+void ShowMessage(platform::Dialogs& dialogs, std::string_view text, std::string_view level,
+                 std::string_view code, std::string_view icon);
 
 // Executes one statement; on failure writes "0   ( tag ) : " and the database's error text to the run log.
 // Returns whether the statement succeeded.

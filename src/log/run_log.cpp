@@ -33,8 +33,8 @@ void RunLog::WriteRunLog(std::string_view text1252) {
   {
     std::lock_guard lock(mutex_);
     if (file_ == nullptr) return;
-    const std::string line = text::FormatDate("%hh:%ii:%ss  Uhr / ", clock_.Now()) +
-                             text::Cp1252ToUtf8(text1252) + "\r\n";
+    const std::string line =
+        text::FormatDate("%hh:%ii:%ss  Uhr / ", clock_.Now()) + text::Cp1252ToUtf8(text1252) + "\r\n";
     WriteLocked(line);
     sink = sink_;
   }

@@ -17,7 +17,9 @@ long long SystemClock::ElapsedSeconds() const {
   return duration_cast<seconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void SystemClock::Pause(std::chrono::milliseconds duration) const { std::this_thread::sleep_for(duration); }
+void SystemClock::Pause(std::chrono::milliseconds duration) const {
+  std::this_thread::sleep_for(duration);
+}
 
 const Clock& DefaultClock() {
   static const SystemClock clock;

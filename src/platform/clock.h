@@ -11,8 +11,8 @@ namespace vmk::platform {
 class Clock {
  public:
   virtual ~Clock() = default;
-  virtual text::DateTime Now() const = 0;          // local wall-clock date and time
-  virtual long long ElapsedSeconds() const = 0;    // monotonic, since an arbitrary start
+  virtual text::DateTime Now() const = 0;        // local wall-clock date and time
+  virtual long long ElapsedSeconds() const = 0;  // monotonic, since an arbitrary start
   virtual void Pause(std::chrono::milliseconds duration) const = 0;
 };
 

@@ -9,7 +9,13 @@
 namespace vmk::platform {
 
 // Message-box icon flags, as the stored decimal texts name them.
-enum MessageIcon : int { kIconNone = 0, kIconStop = 16, kIconQuestion = 32, kIconWarning = 48, kIconInformation = 64 };
+enum MessageIcon : int {
+  kIconNone = 0,
+  kIconStop = 16,
+  kIconQuestion = 32,
+  kIconWarning = 48,
+  kIconInformation = 64
+};
 
 class Dialogs {
  public:

@@ -15,7 +15,8 @@ namespace {
 
 bool IsNonEmptyFile(const std::filesystem::path& file) {
   std::error_code error;
-  return std::filesystem::is_regular_file(file, error) && std::filesystem::file_size(file, error) > 0 && !error;
+  return std::filesystem::is_regular_file(file, error) && std::filesystem::file_size(file, error) > 0 &&
+         !error;
 }
 
 // A name of this process's own beside the working copy, so that concurrent unpackers never share one.
@@ -48,7 +49,8 @@ bool EnsureDatabaseUnpacked(const std::filesystem::path& dataDirectory, log::Run
     return true;
   }
   if (Extract(dataDirectory)) return true;
-  dialogs.MessageBox(text::UiText(text::Ui::TitleError), text::UiText(text::Ui::UnpackError), platform::kIconStop);
+  dialogs.MessageBox(text::UiText(text::Ui::TitleError), text::UiText(text::Ui::UnpackError),
+                     platform::kIconStop);
   return false;
 }
 

@@ -48,7 +48,11 @@ std::string AnyColumn(const Columns& columns, const std::string& value, Form for
 // Two values on one column, joined by the given operator.
 std::string TwoValues(const char* column, const std::string& first, const char* op, const std::string& second,
                       Form form) {
-  return "(" + Alternative(column, first, form) + op + Alternative(column, second, form) + ")";
+  std::string group = "(";
+  group += Alternative(column, first, form);
+  group += op;
+  group += Alternative(column, second, form);
+  return group + ")";
 }
 
 // A half of a part (names or addresses): its groups joined by AND, parenthesised when more than one.
@@ -153,8 +157,12 @@ Forms FormsFor(ListId list, Family family, int mode) {
 }
 
 std::string Head(ListId list, int mode) {
-  const bool lowerHead = (list == ListId::UK || list == ListId::US) && (mode == kSdx || mode == kDoubleMetaphone);
-  return std::string(lowerHead ? "Select" : "SELECT") + "  * FROM " + Schema(list).table + " WHERE ";
+  const bool lowerHead =
+      (list == ListId::UK || list == ListId::US) && (mode == kSdx || mode == kDoubleMetaphone);
+  std::string head = lowerHead ? "Select" : "SELECT";
+  head += "  * FROM ";
+  head += Schema(list).table;
+  return head + " WHERE ";
 }
 
 std::optional<std::string> Build(ListId list, int mode, SearchState& state, Family family) {
@@ -166,14 +174,21 @@ std::optional<std::string> Build(ListId list, int mode, SearchState& state, Fami
   const bool lastNameFirst = !(family == Family::Detail && mode == kPlainText);
   const std::string where = [&]() -> std::string {
     switch (mode) {
-      case kPlainText: return PlainPart(list, state.terms, forms.plain, lastNameFirst);
-      case kSdx: return SdxPart(list, state.sdxKeys, forms.sdx);
-      case kDoubleMetaphone: return DmPart(list, state.dmKeys, forms.dm);
+      case kPlainText:
+        return PlainPart(list, state.terms, forms.plain, lastNameFirst);
+      case kSdx:
+        return SdxPart(list, state.sdxKeys, forms.sdx);
+      case kDoubleMetaphone:
+        return DmPart(list, state.dmKeys, forms.dm);
       default: {
-        const char* join = family == Family::Detail ? " AND " : " OR ";
-        return "(" + PlainPart(list, state.terms, forms.plain, lastNameFirst) + ")" + join + "(" +
-               SdxPart(list, state.sdxKeys, forms.sdx) + ")" + join + "(" +
-               DmPart(list, state.dmKeys, forms.dm) + ")";
+        const char* join = family == Family::Detail ? ") AND (" : ") OR (";
+        std::string all = "(";
+        all += PlainPart(list, state.terms, forms.plain, lastNameFirst);
+        all += join;
+        all += SdxPart(list, state.sdxKeys, forms.sdx);
+        all += join;
+        all += DmPart(list, state.dmKeys, forms.dm);
+        return all + ")";
       }
     }
   }();

@@ -20,13 +20,15 @@ void AddHit(const ListSchema& schema, const SearchState& state, const std::strin
   report.rows.push_back({"Datensatz Nr.", std::to_string(hitNumber)});
   for (int position = schema.firstField; position < schema.fieldEnd; ++position) {
     if (schema.IsShown(position, selection)) {
-      report.rows.push_back({schema.columns[static_cast<std::size_t>(position)].reportLabel, value(position)});
+      report.rows.push_back(
+          {schema.columns[static_cast<std::size_t>(position)].reportLabel, value(position)});
     }
   }
   AddSeparator(report, '~', schema.separatorWidth);
   if (state.phoneticDisplay) {
     for (int position = schema.fieldEnd; position < schema.ColumnCount(); ++position) {
-      report.rows.push_back({schema.columns[static_cast<std::size_t>(position)].reportLabel, value(position)});
+      report.rows.push_back(
+          {schema.columns[static_cast<std::size_t>(position)].reportLabel, value(position)});
     }
     AddSeparator(report, '*', schema.separatorWidth);
   }
@@ -59,7 +61,8 @@ void SearchList(ListId list, SearchState& state, const std::filesystem::path& da
     fresh = HitReport{};
     hits = 0;
   } else {
-    runLog.WriteRunLog("Suche in " + schema.name + " Datenbank beendet mit " + std::to_string(hits) + "Treffern ");
+    runLog.WriteRunLog("Suche in " + schema.name + " Datenbank beendet mit " + std::to_string(hits) +
+                       "Treffern ");
   }
   fresh.countLabel = HitCountLabel(hits);
   report = std::move(fresh);

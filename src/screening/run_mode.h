@@ -3,8 +3,17 @@
 
 namespace vmk::screening {
 
-enum class RunMode { Interactive, DatabaseUpdate, SingleSearchBatch, ImportBatch, ListBatch, ScheduledListSearch };
+enum class RunMode {
+  Interactive,
+  DatabaseUpdate,
+  SingleSearchBatch,
+  ImportBatch,
+  ListBatch,
+  ScheduledListSearch
+};
 
-inline bool IsUnattended(RunMode mode) { return mode != RunMode::Interactive && mode != RunMode::DatabaseUpdate; }
+inline bool IsUnattended(RunMode mode) {
+  return mode != RunMode::Interactive && mode != RunMode::DatabaseUpdate;
+}
 
 }  // namespace vmk::screening

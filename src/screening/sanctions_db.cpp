@@ -23,12 +23,15 @@ SanctionsDatabase::SanctionsDatabase(const std::filesystem::path& file) {
   db_ = db;
 }
 
-SanctionsDatabase::~SanctionsDatabase() { sqlite3_close(db_); }
+SanctionsDatabase::~SanctionsDatabase() {
+  sqlite3_close(db_);
+}
 
 bool SanctionsDatabase::Query(const std::string& statement, const std::function<void(const Row&)>& visitor) {
   if (db_ == nullptr) return false;
   sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db_, statement.c_str(), static_cast<int>(statement.size()), &raw, nullptr) != SQLITE_OK) {
+  if (sqlite3_prepare_v2(db_, statement.c_str(), static_cast<int>(statement.size()), &raw, nullptr) !=
+      SQLITE_OK) {
     sqlite3_finalize(raw);
     return false;
   }

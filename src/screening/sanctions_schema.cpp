@@ -25,8 +25,9 @@ struct KeyRow {
 ListSchema Build(ListId id, const char* name, const char* table, int firstField, int selectionLength,
                  int separatorWidth, Rgb colour, const std::vector<FieldRow>& fields,
                  const std::vector<KeyRow>& keys) {
-  ListSchema schema{id, name, table, firstField, static_cast<int>(fields.size()), selectionLength,
-                    separatorWidth, colour, {}};
+  ListSchema schema{
+      id,     name, table, firstField, static_cast<int>(fields.size()), selectionLength, separatorWidth,
+      colour, {}};
   for (const FieldRow& f : fields) {
     schema.columns.push_back({f.name, Win1252(f.report), Win1252(f.selection), KeyKind::None, {}});
   }

@@ -12,7 +12,9 @@ namespace vmk::screening {
 // The lists, always in this order; list number = index + 1.
 enum class ListId { EU = 0, UN = 1, UK = 2, US = 3 };
 inline constexpr std::array<ListId, 4> kAllLists = {ListId::EU, ListId::UN, ListId::UK, ListId::US};
-inline constexpr int Index(ListId list) { return static_cast<int>(list); }
+inline constexpr int Index(ListId list) {
+  return static_cast<int>(list);
+}
 
 enum class KeyKind { None, Sdx, DoubleMetaphone };
 
@@ -31,12 +33,12 @@ struct ColumnInfo {
 
 struct ListSchema {
   ListId id;
-  std::string name;        // "EU", "UN", "UK", "US"
-  std::string table;       // "EUGlobal", ...
-  int firstField = 0;      // first position the selection switches (1 for UN: position 0 is never shown)
-  int fieldEnd = 0;        // one past the last own field; the key columns follow
-  int selectionLength = 0; // characters the selection writes
-  int separatorWidth = 0;  // length of the "~" and "*" separator values
+  std::string name;         // "EU", "UN", "UK", "US"
+  std::string table;        // "EUGlobal", ...
+  int firstField = 0;       // first position the selection switches (1 for UN: position 0 is never shown)
+  int fieldEnd = 0;         // one past the last own field; the key columns follow
+  int selectionLength = 0;  // characters the selection writes
+  int separatorWidth = 0;   // length of the "~" and "*" separator values
   Rgb markerColour;
   std::vector<ColumnInfo> columns;
 

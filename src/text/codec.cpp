@@ -31,7 +31,8 @@ std::string Base64Encode(std::string_view bytes) {
   std::size_t i = 0;
   for (; i + 2 < bytes.size(); i += 3) {
     const std::uint32_t n = static_cast<unsigned char>(bytes[i]) << 16 |
-                            static_cast<unsigned char>(bytes[i + 1]) << 8 | static_cast<unsigned char>(bytes[i + 2]);
+                            static_cast<unsigned char>(bytes[i + 1]) << 8 |
+                            static_cast<unsigned char>(bytes[i + 2]);
     out += kAlphabet[n >> 18];
     out += kAlphabet[(n >> 12) & 63];
     out += kAlphabet[(n >> 6) & 63];

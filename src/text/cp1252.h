@@ -21,7 +21,9 @@ std::string Cp1252ToUtf8(std::string_view text);
 std::string Utf8ToCp1252(std::string_view text);
 
 // A Windows-1252 string from a UTF-8 literal of the source code: Win1252("Straße").
-inline std::string Win1252(std::string_view utf8) { return Utf8ToCp1252(utf8); }
+inline std::string Win1252(std::string_view utf8) {
+  return Utf8ToCp1252(utf8);
+}
 
 // Removes leading and trailing blanks (the space character only).
 std::string TrimBlanks(std::string_view text);

@@ -14,9 +14,8 @@ struct Token {
 };
 
 constexpr Token kTokens[] = {
-    {"yyyy", &DateTime::year, 4, 10000}, {"yy", &DateTime::year, 2, 100},
-    {"mm", &DateTime::month, 2, 100},    {"dd", &DateTime::day, 2, 100},
-    {"hh", &DateTime::hour, 2, 100},     {"ii", &DateTime::minute, 2, 100},
+    {"yyyy", &DateTime::year, 4, 10000}, {"yy", &DateTime::year, 2, 100}, {"mm", &DateTime::month, 2, 100},
+    {"dd", &DateTime::day, 2, 100},      {"hh", &DateTime::hour, 2, 100}, {"ii", &DateTime::minute, 2, 100},
     {"ss", &DateTime::second, 2, 100},
 };
 

@@ -1,6 +1,7 @@
+#include "app/single_search_run.h"
+
 #include <gtest/gtest.h>
 
-#include "app/single_search_run.h"
 #include "screening/sanctions_db.h"
 #include "support/test_support.h"
 #include "text/cp1252.h"
@@ -102,8 +103,11 @@ TEST_F(SingleSearchRunTest, InteractiveRefusalsShowTheirMessageAndGiveTheButtonB
     int icon;
   };
   const Case cases[] = {
-      {"one letter", {" B ", "", "", ""}, "Warnung",
-       "Bitte geben Sie einen Suchbegriff mit mindestens 2 Buchstaben ein\nMF688", 48},
+      {"one letter",
+       {" B ", "", "", ""},
+       "Warnung",
+       "Bitte geben Sie einen Suchbegriff mit mindestens 2 Buchstaben ein\nMF688",
+       48},
       {"no term", {"  ", "", "", ""}, "INFO", "Bitte geben Sie mindestens 1 Suchbegriff ein\nMF594", 16},
   };
   for (const Case& c : cases) {
@@ -132,8 +136,11 @@ TEST_F(SingleSearchRunTest, BatchResultLineKeepsItsFourFields) {
   };
   const Case cases[] = {
       {"one letter", {"Bank", "X", "", ""}, "0;-1;Fehlerhafte Suchbegriffe (zu wenig Zeichen);-1", 1, 0},
-      {"whitelist removed every word", {"GmbH", "", "", ""},
-       "0;-1;Fehlerhafte Suchbegriffe (Kein Suchbegriff vorhanden);-1", 1, 0},
+      {"whitelist removed every word",
+       {"GmbH", "", "", ""},
+       "0;-1;Fehlerhafte Suchbegriffe (Kein Suchbegriff vorhanden);-1",
+       1,
+       0},
       {"accepted", {"Bank", "", "", ""}, "0;0", 0, 1},
   };
   context_.runMode = RunMode::SingleSearchBatch;
@@ -161,18 +168,17 @@ TEST_F(SingleSearchRunTest, LogModeRecordsTheStepsOfTheSearch) {
   runLog_.Close();
   const std::string prefix = "09:05:07  Uhr / ";
   std::string expected;
-  for (const char* line : {"Starte Einzelsuche ButtonImage5()", "Übernehme Suchworte",
-                           "Übersetze Suchworte in Soundex", "Übersetze Suchworte in DMetaphone",
-                           "Entpacke KE2DB.pak",
-                           "Suche in EU Datenbank gestartet. DB öffnen Ergebnis = 1",
-                           "Suche in EU Datenbank beendet mit 1Treffern ",
-                           "Suche in UN Datenbank gestartet. DB öffnen Ergebnis = 1",
-                           "Suche in UN Datenbank beendet mit 1Treffern ",
-                           "Suche in UK Datenbank gestartet. DB öffnen Ergebnis = 1",
-                           "Suche in UK Datenbank beendet mit 1Treffern ",
-                           "Suche in US Datenbank gestartet. DB öffnen Ergebnis = 1",
-                           "Suche in US Datenbank beendet mit 1Treffern ", "Untersuchung beendet",
-                           "starte pdf Thread"}) {
+  for (const char* line :
+       {"Starte Einzelsuche ButtonImage5()", "Übernehme Suchworte", "Übersetze Suchworte in Soundex",
+        "Übersetze Suchworte in DMetaphone", "Entpacke KE2DB.pak",
+        "Suche in EU Datenbank gestartet. DB öffnen Ergebnis = 1",
+        "Suche in EU Datenbank beendet mit 1Treffern ",
+        "Suche in UN Datenbank gestartet. DB öffnen Ergebnis = 1",
+        "Suche in UN Datenbank beendet mit 1Treffern ",
+        "Suche in UK Datenbank gestartet. DB öffnen Ergebnis = 1",
+        "Suche in UK Datenbank beendet mit 1Treffern ",
+        "Suche in US Datenbank gestartet. DB öffnen Ergebnis = 1",
+        "Suche in US Datenbank beendet mit 1Treffern ", "Untersuchung beendet", "starte pdf Thread"}) {
     expected += prefix + line + "\r\n";
   }
   EXPECT_EQ(ReadFile(dir_ / "RunLog.txt"), expected);

@@ -49,7 +49,8 @@ TEST(RunLog, WritesTimePrefixedUtf8LinesAndRawStartUpLines) {
   runLog.WriteRunLog("after close");
 
   EXPECT_EQ(ReadFile(dir / "RunLog.txt"),
-            "\r\nStartup = 0 \xC4\r\n09:05:07  Uhr / \r\n09:05:07  Uhr / \xC3\x9C" "bernehme Suchworte\r\n");
+            "\r\nStartup = 0 \xC4\r\n09:05:07  Uhr / \r\n09:05:07  Uhr / \xC3\x9C"
+            "bernehme Suchworte\r\n");
   ASSERT_EQ(status.texts.size(), 2u);
   EXPECT_EQ(status.texts[1], Win1252("Übernehme Suchworte"));
 }
@@ -96,7 +97,8 @@ TEST(ShowMessage, TitleComesFromTheLevelAndTheCodeFollowsOnItsOwnLine) {
     const char* level;
     const char* title;
   };
-  const Case cases[] = {{"0", "Warnung"}, {"-1", "FEHLER"}, {"1", "INFO"}, {"-2", "Fataler Fehler"}, {"7", ""}};
+  const Case cases[] = {
+      {"0", "Warnung"}, {"-1", "FEHLER"}, {"1", "INFO"}, {"-2", "Fataler Fehler"}, {"7", ""}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.level);
     RecordingDialogs dialogs;

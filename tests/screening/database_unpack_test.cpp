@@ -1,7 +1,8 @@
+#include "screening/database_unpack.h"
+
 #include <gtest/gtest.h>
 
 #include "publish/pack_writer.h"
-#include "screening/database_unpack.h"
 #include "screening/sanctions_db.h"
 #include "support/test_support.h"
 
@@ -75,7 +76,8 @@ TEST_F(UnpackTest, AnEmptyWorkingCopyIsReplaced) {
 
 TEST_F(UnpackTest, DamagedPacksEndInEntpackFehlerAndNoWorkingCopy) {
   const std::string valid = [&] {
-    publish::WritePack(dir_ / "valid.pak", publish::PackSignature::V2, {{"Kesto.pak", std::string(5000, 'x'), true}});
+    publish::WritePack(dir_ / "valid.pak", publish::PackSignature::V2,
+                       {{"Kesto.pak", std::string(5000, 'x'), true}});
     return ReadFile(dir_ / "valid.pak");
   }();
   std::filesystem::remove(dir_ / "valid.pak");
@@ -98,7 +100,8 @@ TEST_F(UnpackTest, DamagedPacksEndInEntpackFehlerAndNoWorkingCopy) {
     ASSERT_EQ(dialogs_.boxes.size(), 1u);
     EXPECT_EQ(dialogs_.boxes[0].title, "Fehler");
     EXPECT_EQ(dialogs_.boxes[0].text, "Entpack Fehler");
-    EXPECT_EQ(FilesIn(dir_.path()), c.pack ? std::vector<std::string>{"KE2DB.pak"} : std::vector<std::string>{});
+    EXPECT_EQ(FilesIn(dir_.path()),
+              c.pack ? std::vector<std::string>{"KE2DB.pak"} : std::vector<std::string>{});
   }
 }
 

@@ -1,7 +1,8 @@
+#include "screening/list_queries.h"
+
 #include <gtest/gtest.h>
 
 #include "publish/sanctions_db_writer.h"
-#include "screening/list_queries.h"
 #include "screening/sanctions_db.h"
 #include "support/test_support.h"
 
@@ -19,13 +20,14 @@ SearchState Terms(std::string t1, std::string t2 = "", std::string t3 = "", std:
 
 TEST(DetailQuery, PlainEuStatementReadsExactlyAsWritten) {
   SearchState state = Terms("Bank Melli", "", "Teheran", "");
-  EXPECT_EQ(BuildDetailQuery(ListId::EU, kPlainText, state),
-            "SELECT  * FROM EUGlobal WHERE ((FirstName LIKE '%Bank%' OR FirstName LIKE '%Melli%' OR "
-            "LastName LIKE '%Bank%' OR LastName LIKE '%Melli%' OR MiddleName LIKE '%Bank%' OR MiddleName LIKE "
-            "'%Melli%' OR WholeName LIKE '%Bank%' OR WholeName LIKE '%Melli%' OR Name LIKE '%Bank%' OR Name LIKE "
-            "'%Melli%') AND (FirstName LIKE '%%' OR LastName LIKE '%%' OR MiddleName LIKE '%%' OR WholeName LIKE "
-            "'%%' OR Name LIKE '%%')) AND ((Address LIKE '%Teheran%' OR AddrOther LIKE '%Teheran%') AND (Address "
-            "LIKE '%%' OR AddrOther LIKE '%%'))");
+  EXPECT_EQ(
+      BuildDetailQuery(ListId::EU, kPlainText, state),
+      "SELECT  * FROM EUGlobal WHERE ((FirstName LIKE '%Bank%' OR FirstName LIKE '%Melli%' OR "
+      "LastName LIKE '%Bank%' OR LastName LIKE '%Melli%' OR MiddleName LIKE '%Bank%' OR MiddleName LIKE "
+      "'%Melli%' OR WholeName LIKE '%Bank%' OR WholeName LIKE '%Melli%' OR Name LIKE '%Bank%' OR Name LIKE "
+      "'%Melli%') AND (FirstName LIKE '%%' OR LastName LIKE '%%' OR MiddleName LIKE '%%' OR WholeName LIKE "
+      "'%%' OR Name LIKE '%%')) AND ((Address LIKE '%Teheran%' OR AddrOther LIKE '%Teheran%') AND (Address "
+      "LIKE '%%' OR AddrOther LIKE '%%'))");
 }
 
 TEST(DetailQuery, StatementsOfTheOtherShapes) {
@@ -39,31 +41,56 @@ TEST(DetailQuery, StatementsOfTheOtherShapes) {
   };
   const Case cases[] = {
       {"UK SDX detail: two values by AND on one column, expanded",
-       ListId::UK, kSdx, false, {"a b", "c d", "e", ""},
+       ListId::UK,
+       kSdx,
+       false,
+       {"a b", "c d", "e", ""},
        "Select  * FROM Boe WHERE (SDXName LIKE '%a%' OR SDXName LIKE '%b%' AND SDXName LIKE '%c%' OR SDXName "
        "LIKE '%d%') AND (SDXAddress LIKE '%e%' AND SDXAddress LIKE '%%')"},
       {"UK SDX count: raw values",
-       ListId::UK, kSdx, true, {"a b", "c d", "e", ""},
-       "Select  * FROM Boe WHERE (SDXName LIKE '%a b%' AND SDXName LIKE '%c d%') AND (SDXAddress LIKE '%e%' AND "
+       ListId::UK,
+       kSdx,
+       true,
+       {"a b", "c d", "e", ""},
+       "Select  * FROM Boe WHERE (SDXName LIKE '%a b%' AND SDXName LIKE '%c d%') AND (SDXAddress LIKE '%e%' "
+       "AND "
        "SDXAddress LIKE '%%')"},
       {"UK DM detail: trimmed, not expanded, pairs completed",
-       ListId::UK, kDoubleMetaphone, false, {" PNK ML ", "", "", "TRN"},
-       "Select  * FROM Boe WHERE (DMName LIKE '%PNK ML%' OR DMName LIKE '%PNK ML%') AND (DMAddress LIKE '%TRN%' "
+       ListId::UK,
+       kDoubleMetaphone,
+       false,
+       {" PNK ML ", "", "", "TRN"},
+       "Select  * FROM Boe WHERE (DMName LIKE '%PNK ML%' OR DMName LIKE '%PNK ML%') AND (DMAddress LIKE "
+       "'%TRN%' "
        "OR DMAddress LIKE '%TRN%')"},
       {"UN SDX detail: the address values share one group",
-       ListId::UN, kSdx, false, {"B8300000", "", "T9800000", ""},
-       "SELECT  * FROM UNGlobalINDIV WHERE ((SDXFirstName LIKE '%B8300000%' OR SDXSecondName LIKE '%B8300000%' OR "
+       ListId::UN,
+       kSdx,
+       false,
+       {"B8300000", "", "T9800000", ""},
+       "SELECT  * FROM UNGlobalINDIV WHERE ((SDXFirstName LIKE '%B8300000%' OR SDXSecondName LIKE "
+       "'%B8300000%' OR "
        "SDXAlias LIKE '%B8300000%') AND (SDXFirstName LIKE '%%' OR SDXSecondName LIKE '%%' OR SDXAlias LIKE "
        "'%%')) AND (SDXAddress LIKE '%T9800000%' OR SDXAddress LIKE '%%')"},
       {"US DM count: trimmed",
-       ListId::US, kDoubleMetaphone, true, {"PNK ML ", "X", "", ""},
-       "Select  * FROM USConsolidated WHERE (DMName LIKE '%PNK ML%' OR DMName LIKE '%X%') AND (DMAddress LIKE "
+       ListId::US,
+       kDoubleMetaphone,
+       true,
+       {"PNK ML ", "X", "", ""},
+       "Select  * FROM USConsolidated WHERE (DMName LIKE '%PNK ML%' OR DMName LIKE '%X%') AND (DMAddress "
+       "LIKE "
        "'%%' OR DMAddress LIKE '%%')"},
       {"EU DM detail: no DMName column, last name first for D1",
-       ListId::EU, kDoubleMetaphone, false, {"PNK", "", "", ""},
-       "SELECT  * FROM EUGlobal WHERE ((DMLastName LIKE '%PNK%' OR DMFirstName LIKE '%PNK%' OR DMMiddleName LIKE "
-       "'%PNK%' OR DMWholeName LIKE '%PNK%') AND (DMFirstName LIKE '%%' OR DMLastName LIKE '%%' OR DMMiddleName "
-       "LIKE '%%' OR DMWholeName LIKE '%%')) AND ((DMAddress LIKE '%%' OR DMAddrOther LIKE '%%') AND (DMAddress "
+       ListId::EU,
+       kDoubleMetaphone,
+       false,
+       {"PNK", "", "", ""},
+       "SELECT  * FROM EUGlobal WHERE ((DMLastName LIKE '%PNK%' OR DMFirstName LIKE '%PNK%' OR DMMiddleName "
+       "LIKE "
+       "'%PNK%' OR DMWholeName LIKE '%PNK%') AND (DMFirstName LIKE '%%' OR DMLastName LIKE '%%' OR "
+       "DMMiddleName "
+       "LIKE '%%' OR DMWholeName LIKE '%%')) AND ((DMAddress LIKE '%%' OR DMAddrOther LIKE '%%') AND "
+       "(DMAddress "
        "LIKE '%%' OR DMAddrOther LIKE '%%'))"},
   };
   for (const Case& c : cases) {
@@ -71,7 +98,8 @@ TEST(DetailQuery, StatementsOfTheOtherShapes) {
     SearchState state;
     if (c.mode == kSdx) state.sdxKeys = c.values;
     if (c.mode == kDoubleMetaphone) state.dmKeys = c.values;
-    const auto statement = c.count ? BuildCountQuery(c.list, c.mode, state) : BuildDetailQuery(c.list, c.mode, state);
+    const auto statement =
+        c.count ? BuildCountQuery(c.list, c.mode, state) : BuildDetailQuery(c.list, c.mode, state);
     EXPECT_EQ(statement, c.expected);
   }
 }
@@ -97,10 +125,12 @@ TEST(Queries, ModeThreeJoinsThePartsByAndForDetailAndByOrForCount) {
 TEST(Queries, EuCountQueryExpandsSdxKeysOnlyInTheSdxMode) {
   SearchState state;
   state.sdxKeys = {"B8300000 M7000000", "", "", ""};
-  EXPECT_NE(BuildCountQuery(ListId::EU, kSdx, state)->find("SDXFirstName LIKE '%B8300000%' OR SDXFirstName LIKE"),
-            std::string::npos);
-  EXPECT_NE(BuildCountQuery(ListId::EU, kAllPhonetics, state)->find("SDXFirstName LIKE '%B8300000 M7000000%'"),
-            std::string::npos);
+  EXPECT_NE(
+      BuildCountQuery(ListId::EU, kSdx, state)->find("SDXFirstName LIKE '%B8300000%' OR SDXFirstName LIKE"),
+      std::string::npos);
+  EXPECT_NE(
+      BuildCountQuery(ListId::EU, kAllPhonetics, state)->find("SDXFirstName LIKE '%B8300000 M7000000%'"),
+      std::string::npos);
 }
 
 TEST(Queries, ModeOutsideTheRangeBuildsNoStatement) {

@@ -1,7 +1,8 @@
+#include "screening/list_search.h"
+
 #include <gtest/gtest.h>
 
 #include "publish/sanctions_db_writer.h"
-#include "screening/list_search.h"
 #include "support/test_support.h"
 #include "text/cp1252.h"
 
@@ -33,7 +34,8 @@ class SearchListTest : public ::testing::Test {
     data.entries.push_back(nullNames);
     ASSERT_EQ(publish::WriteSanctionsDatabase(database_, data), "");
     state_.terms = {"Melli", "", "", ""};
-    state_.selection = {std::string(29, '1'), std::string(20, '1'), std::string(29, '1'), std::string(33, '1')};
+    state_.selection = {std::string(29, '1'), std::string(20, '1'), std::string(29, '1'),
+                        std::string(33, '1')};
   }
 
   HitReport Search(ListId list) {
@@ -118,9 +120,11 @@ TEST_F(SearchListTest, FailedQueryGivesNoHitAndClearsThePreviousReport) {
   EXPECT_EQ(state_.hitCounts[0], 0);
   EXPECT_EQ(report.countLabel, "Anzahl Treffer  :     0");
   EXPECT_EQ(ReadFile(dir_ / "RunLog.txt"),
-            "09:05:07  Uhr / Suche in EU Datenbank gestartet. DB \xC3\xB6" "ffnen Ergebnis = 1\r\n"
+            "09:05:07  Uhr / Suche in EU Datenbank gestartet. DB \xC3\xB6"
+            "ffnen Ergebnis = 1\r\n"
             "09:05:07  Uhr / Suche in EU Datenbank beendet mit 2Treffern \r\n"
-            "09:05:07  Uhr / Suche in EU Datenbank gestartet. DB \xC3\xB6" "ffnen Ergebnis = 0\r\n");
+            "09:05:07  Uhr / Suche in EU Datenbank gestartet. DB \xC3\xB6"
+            "ffnen Ergebnis = 0\r\n");
   EXPECT_FALSE(std::filesystem::exists(dir_ / "missing.adb"));
 }
 

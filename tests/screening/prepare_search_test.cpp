@@ -1,6 +1,7 @@
+#include "screening/prepare_search.h"
+
 #include <gtest/gtest.h>
 
-#include "screening/prepare_search.h"
 #include "screening/search_keys.h"
 #include "support/test_support.h"
 
@@ -45,14 +46,25 @@ TEST(PrepareSearch, MakesTheKeysOfEachMode) {
   const std::array<std::string, 4> kept = {"keep", "keep", "keep", "keep"};
   const Case cases[] = {
       {"plain text makes no keys", kPlainText, {"Bank Melli", "", "", ""}, kept, kept},
-      {"SDX: trimmed word keys, pairs completed", kSdx, {"", "Bank Melli", "Teheran-Nord", ""},
-       {"B8300000 M7000000", "B8300000 M7000000", "D9800000 M9600000", "D9800000 M9600000"}, kept},
-      {"SDX: short words give blanks that the trim removes inside only", kSdx, {"Al Bank", "", "", ""},
-       {"B8300000", "B8300000", "", ""}, kept},
-      {"Double Metaphone: the whole term, blanks included, no pairs", kDoubleMetaphone,
-       {"Bank Melli", "", "John Smith", ""}, kept, {"PNKM", "", "JNSM", ""}},
-      {"all: SDX as mode 1, DM word by word each followed by a blank", kAllPhonetics,
-       {"Bank  Melli", "", "", ""}, {"B8300000  M7000000", "B8300000  M7000000", "", ""},
+      {"SDX: trimmed word keys, pairs completed",
+       kSdx,
+       {"", "Bank Melli", "Teheran-Nord", ""},
+       {"B8300000 M7000000", "B8300000 M7000000", "D9800000 M9600000", "D9800000 M9600000"},
+       kept},
+      {"SDX: short words give blanks that the trim removes inside only",
+       kSdx,
+       {"Al Bank", "", "", ""},
+       {"B8300000", "B8300000", "", ""},
+       kept},
+      {"Double Metaphone: the whole term, blanks included, no pairs",
+       kDoubleMetaphone,
+       {"Bank Melli", "", "John Smith", ""},
+       kept,
+       {"PNKM", "", "JNSM", ""}},
+      {"all: SDX as mode 1, DM word by word each followed by a blank",
+       kAllPhonetics,
+       {"Bank  Melli", "", "", ""},
+       {"B8300000  M7000000", "B8300000  M7000000", "", ""},
        {"PNK  ML ", " ", " ", " "}},
   };
   for (const Case& c : cases) {
@@ -74,9 +86,9 @@ TEST(PrepareSearch, WhitelistRunsInteractivelyOnlyWithTheSwitchButAlwaysUnattend
     bool switchOn;
     int runs;
   };
-  const Case cases[] = {{RunMode::Interactive, false, 0},       {RunMode::Interactive, true, 1},
-                        {RunMode::DatabaseUpdate, false, 0},    {RunMode::SingleSearchBatch, false, 1},
-                        {RunMode::ListBatch, false, 1},         {RunMode::ScheduledListSearch, false, 1}};
+  const Case cases[] = {{RunMode::Interactive, false, 0},    {RunMode::Interactive, true, 1},
+                        {RunMode::DatabaseUpdate, false, 0}, {RunMode::SingleSearchBatch, false, 1},
+                        {RunMode::ListBatch, false, 1},      {RunMode::ScheduledListSearch, false, 1}};
   for (const Case& c : cases) {
     FakeHost host;
     host.mode = c.mode;

@@ -12,10 +12,11 @@ TEST(CaseMapping, EverySmallLetterOfTheCodePageMapsToItsCapital) {
   struct Case {
     unsigned char small, capital;
   };
-  const Case cases[] = {{'a', 'A'}, {'z', 'Z'}, {0x9A, 0x8A} /* š */, {0x9C, 0x8C} /* œ */,
-                        {0x9E, 0x8E} /* ž */, {0xFF, 0x9F} /* ÿ */, {0xE0, 0xC0} /* à */,
-                        {0xE4, 0xC4} /* ä */, {0xE7, 0xC7} /* ç */, {0xF1, 0xD1} /* ñ */,
-                        {0xF6, 0xD6} /* ö */, {0xFC, 0xDC} /* ü */, {0xFE, 0xDE} /* þ */};
+  const Case cases[] = {{'a', 'A'},           {'z', 'Z'},           {0x9A, 0x8A} /* š */,
+                        {0x9C, 0x8C} /* œ */, {0x9E, 0x8E} /* ž */, {0xFF, 0x9F} /* ÿ */,
+                        {0xE0, 0xC0} /* à */, {0xE4, 0xC4} /* ä */, {0xE7, 0xC7} /* ç */,
+                        {0xF1, 0xD1} /* ñ */, {0xF6, 0xD6} /* ö */, {0xFC, 0xDC} /* ü */,
+                        {0xFE, 0xDE} /* þ */};
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.small));
     EXPECT_EQ(ToUpper1252(c.small), c.capital);
@@ -23,7 +24,8 @@ TEST(CaseMapping, EverySmallLetterOfTheCodePageMapsToItsCapital) {
 }
 
 TEST(CaseMapping, LeavesEveryOtherByteUnchanged) {
-  for (int b : {0xDF /* ß */, 0xF7 /* ÷ */, 0xB5 /* µ */, 0xAA, 0xBA, 0x83 /* ƒ */, int{'1'}, int{' '}, int{'~'}, 0xC4, int{'A'}}) {
+  for (int b : {0xDF /* ß */, 0xF7 /* ÷ */, 0xB5 /* µ */, 0xAA, 0xBA, 0x83 /* ƒ */, int{'1'}, int{' '},
+                int{'~'}, 0xC4, int{'A'}}) {
     SCOPED_TRACE(b);
     EXPECT_EQ(ToUpper1252(static_cast<unsigned char>(b)), b);
   }
@@ -53,7 +55,10 @@ TEST(Utf8Conversion, UnrepresentableAndMalformedInputBecomesQuestionMarks) {
   };
   const Case cases[] = {
       {"cyrillic", "\xD0\x96x", "?x"},
-      {"emoji", "a\xF0\x9F\x98\x80" "b", "a?b"},
+      {"emoji",
+       "a\xF0\x9F\x98\x80"
+       "b",
+       "a?b"},
       {"lone continuation", "\x80z", "?z"},
       {"truncated sequence", "\xC3", "?"},
       {"overlong slash", "\xC0\xAF", "??"},
@@ -100,7 +105,8 @@ TEST(DateMask, WallSecondsCountFrom1970WithoutTimeZone) {
 
 TEST(Base64, EncodesAndDecodesWithPadding) {
   const std::pair<std::string, std::string> cases[] = {
-      {"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foobar", "Zm9vYmFy"}, {std::string("\xFF\x00\x10", 3), "/wAQ"}};
+      {"", ""},        {"f", "Zg=="},          {"fo", "Zm8="},
+      {"foo", "Zm9v"}, {"foobar", "Zm9vYmFy"}, {std::string("\xFF\x00\x10", 3), "/wAQ"}};
   for (const auto& [plain, encoded] : cases) {
     SCOPED_TRACE(encoded);
     EXPECT_EQ(Base64Encode(plain), encoded);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,22 @@ std::array<std::string, 4> SplitTerms(const std::string& utf8) {
     }
   }
   return terms;
+}
+
+// The demo shows the name, address and programme fields of each hit, to keep its output short.
+std::string CompactSelection(vmk::screening::ListId list) {
+  static const std::set<std::string> kShown = {
+      "Name",     "Programme", "LastName",   "FirstName", "MiddleName",    "WholeName",    "Address",
+      "Country",  "AddrOther", "SecondName", "Alias",     "Name6",         "Name1",        "Name2",
+      "Address1", "Address2",  "Regime",     "City",      "AlternateName", "EntityNumber", "DataId"};
+  const vmk::screening::ListSchema& schema = vmk::screening::Schema(list);
+  std::string selection(static_cast<std::size_t>(schema.selectionLength), '0');
+  for (int position = schema.firstField; position < schema.fieldEnd; ++position) {
+    if (kShown.count(schema.columns[static_cast<std::size_t>(position)].name)) {
+      selection[static_cast<std::size_t>(schema.SelectionIndex(position))] = '1';
+    }
+  }
+  return selection;
 }
 
 void PrintReports(const vmk::app::MainWindowModel& model) {
@@ -92,7 +109,9 @@ int main(int argc, char** argv) {
   vmk::text::FillUiTexts();
   vmk::app::MainWindowModel model;
   vmk::screening::SearchState search;
-  search.selection = {std::string(29, '1'), std::string(20, '1'), std::string(29, '1'), std::string(33, '1')};
+  search.selection = {
+      CompactSelection(vmk::screening::ListId::EU), CompactSelection(vmk::screening::ListId::UN),
+      CompactSelection(vmk::screening::ListId::UK), CompactSelection(vmk::screening::ListId::US)};
   vmk::log::RunLog runLog;
   vmk::platform::HeadlessDialogs dialogs(std::cerr);
   vmk::app::SingleSearchContext context(model, search, runLog, dialogs, vmk::platform::DefaultClock(),
