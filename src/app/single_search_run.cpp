@@ -6,6 +6,7 @@
 #include "screening/database_unpack.h"
 #include "screening/list_search.h"
 #include "screening/prepare_search.h"
+#include "screening/whitelist.h"
 #include "text/cp1252.h"
 #include "text/ui_texts.h"
 
@@ -37,7 +38,9 @@ class SingleSearchHost : public screening::SearchHost {
   RunMode Mode() const override { return context_.runMode; }
   bool WhitelistSwitchOn() const override { return context_.model.WhitelistSwitch(); }
   void ApplyWhitelist(screening::SearchState& state) override {
-    if (context_.applyWhitelist) context_.applyWhitelist(state);
+    screening::ApplyWhitelist(state, context_.dataDirectory, context_.runLog);
+    // The user sees what was searched for.
+    if (context_.runMode == RunMode::Interactive) context_.model.SetSearchFields(state.terms);
   }
   void RefuseNoSearchTerm() override {
     if (IsBatch(context_)) {

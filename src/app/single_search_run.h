@@ -39,8 +39,6 @@ struct SingleSearchContext {
   // program) once the line is complete.
   std::string batchResultLine;
   std::function<void()> finishBatchRun;
-  // The whitelist applied to the terms of the search state.
-  std::function<void(screening::SearchState&)> applyWhitelist;
   // Called when the four lists have been searched: the report, the history row and the batch result.
   std::function<void()> handOverToReport;
 };

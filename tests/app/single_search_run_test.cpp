@@ -144,11 +144,7 @@ TEST_F(SingleSearchRunTest, BatchResultLineKeepsItsFourFields) {
       {"accepted", {"Bank", "", "", ""}, "0;0", 0, 1},
   };
   context_.runMode = RunMode::SingleSearchBatch;
-  context_.applyWhitelist = [](screening::SearchState& state) {
-    for (std::string& term : state.terms) {
-      if (term == "GmbH") term.clear();
-    }
-  };
+  testing::WriteFile(dir_ / "WL.dat", "gmbh\r\n");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     batchEnds_ = handOvers_ = 0;
@@ -159,6 +155,16 @@ TEST_F(SingleSearchRunTest, BatchResultLineKeepsItsFourFields) {
     EXPECT_EQ(handOvers_, c.handOvers);
   }
   EXPECT_TRUE(dialogs_.boxes.empty());
+}
+
+TEST_F(SingleSearchRunTest, InteractiveWhitelistRunsWithTheSwitchAndShowsTheShortenedTerms) {
+  testing::WriteFile(dir_ / "WL.dat", "Iran\r\n");
+  Run({"Bank Iran", "", "", ""});
+  EXPECT_EQ(model_.SearchFields()[0], "Bank Iran");
+  model_.SetWhitelistSwitch(true);
+  Run({"Bank Iran", "", "", ""});
+  EXPECT_EQ(model_.SearchFields()[0], "Bank");
+  EXPECT_EQ(search_.terms[0], "Bank");
 }
 
 TEST_F(SingleSearchRunTest, LogModeRecordsTheStepsOfTheSearch) {
