@@ -105,4 +105,40 @@ void MainWindowModel::SetWhitelistSwitch(bool on) {
   Change(ModelChange::Switches, [&] { whitelistSwitch_ = on; });
 }
 
+bool MainWindowModel::OpenPdfAfterSearch() const {
+  std::lock_guard lock(mutex_);
+  return openPdfAfterSearch_;
+}
+
+void MainWindowModel::SetOpenPdfAfterSearch(bool on) {
+  Change(ModelChange::Switches, [&] { openPdfAfterSearch_ = on; });
+}
+
+std::array<std::string, 6> MainWindowModel::Personalisation() const {
+  std::lock_guard lock(mutex_);
+  return personalisation_;
+}
+
+void MainWindowModel::SetPersonalisation(const std::array<std::string, 6>& person) {
+  Change(ModelChange::Settings, [&] { personalisation_ = person; });
+}
+
+std::string MainWindowModel::SavePath() const {
+  std::lock_guard lock(mutex_);
+  return savePath_;
+}
+
+void MainWindowModel::SetSavePath(const std::string& path) {
+  Change(ModelChange::Settings, [&] { savePath_ = path; });
+}
+
+std::array<SelectionPanel, 4> MainWindowModel::SelectionPanels() const {
+  std::lock_guard lock(mutex_);
+  return selectionPanels_;
+}
+
+void MainWindowModel::SetSelectionPanel(std::size_t list, const SelectionPanel& panel) {
+  Change(ModelChange::SelectionPanels, [&] { selectionPanels_.at(list) = panel; });
+}
+
 }  // namespace vmk::app

@@ -16,7 +16,27 @@
 
 namespace vmk::app {
 
-enum class ModelChange { SearchFields, HitReports, ListDates, StatusText, PageStatus, StartButton, Switches };
+enum class ModelChange {
+  SearchFields,
+  HitReports,
+  ListDates,
+  StatusText,
+  PageStatus,
+  StartButton,
+  Switches,
+  Settings,
+  SelectionPanels
+};
+
+// The check list of one list's fields beside its hit report, with its toggle button.
+struct SelectionPanel {
+  std::vector<std::string> labels;  // the fields' selection labels, in column order
+  std::vector<bool> ticked;
+  bool open = false;
+  int height = 0;            // 350 pixels when open, 0 when closed
+  std::string buttonText;    // "Anzeigeauswahl einblenden" or "... ausblenden"
+  bool countVisible = true;  // the hit-count field hides while the panel is open
+};
 
 inline constexpr screening::Rgb kStatusDarkRed{153, 0, 0};
 inline constexpr screening::Rgb kStatusWhite{255, 255, 255};
@@ -52,6 +72,18 @@ class MainWindowModel : public log::StatusSink {
 
   bool WhitelistSwitch() const;
   void SetWhitelistSwitch(bool on);
+  bool OpenPdfAfterSearch() const;
+  void SetOpenPdfAfterSearch(bool on);
+
+  // Company, addition, street, postcode, town, e-mail.
+  std::array<std::string, 6> Personalisation() const;
+  void SetPersonalisation(const std::array<std::string, 6>& person);
+  // The folder of reports and exports, with its trailing separator.
+  std::string SavePath() const;
+  void SetSavePath(const std::string& path);
+
+  std::array<SelectionPanel, 4> SelectionPanels() const;
+  void SetSelectionPanel(std::size_t list, const SelectionPanel& panel);
 
  private:
   template <typename F>
@@ -68,6 +100,10 @@ class MainWindowModel : public log::StatusSink {
   bool startButtonVisible_ = true;
   bool startButtonEnabled_ = true;
   bool whitelistSwitch_ = false;
+  bool openPdfAfterSearch_ = false;
+  std::array<std::string, 6> personalisation_;
+  std::string savePath_;
+  std::array<SelectionPanel, 4> selectionPanels_;
 };
 
 }  // namespace vmk::app

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/single_search_report_run.h"
 #include "log/messages.h"
 #include "screening/database_unpack.h"
 #include "screening/list_search.h"
@@ -17,23 +18,23 @@ using screening::RunMode;
 using text::Ui;
 using text::UiText;
 
-bool IsBatch(const SingleSearchContext& context) {
+bool IsBatch(const AppContext& context) {
   return context.runMode == RunMode::SingleSearchBatch;
 }
 
-void FinishBatch(SingleSearchContext& context) {
+void FinishBatch(AppContext& context) {
   if (context.finishBatchRun) context.finishBatchRun();
 }
 
 // Gives the start button back after a refused search.
-void ReleaseStartButton(SingleSearchContext& context) {
+void ReleaseStartButton(AppContext& context) {
   context.model.SetStartButton(true, true);
   context.model.SetPageStatusColour(kStatusWhite);
 }
 
 class SingleSearchHost : public screening::SearchHost {
  public:
-  explicit SingleSearchHost(SingleSearchContext& context) : context_(context) {}
+  explicit SingleSearchHost(AppContext& context) : context_(context) {}
 
   RunMode Mode() const override { return context_.runMode; }
   bool WhitelistSwitchOn() const override { return context_.model.WhitelistSwitch(); }
@@ -59,10 +60,10 @@ class SingleSearchHost : public screening::SearchHost {
   log::RunLog& RunLog() override { return context_.runLog; }
 
  private:
-  SingleSearchContext& context_;
+  AppContext& context_;
 };
 
-void TakeTerms(SingleSearchContext& context) {
+void TakeTerms(AppContext& context) {
   const std::array<std::string, 4> fields = context.model.SearchFields();
   for (std::size_t i = 0; i < fields.size(); ++i) context.search.terms[i] = text::TrimBlanks(fields[i]);
 }
@@ -72,7 +73,7 @@ bool AnyTermOfOneCharacter(const screening::SearchState& state) {
                      [](const std::string& t) { return t.size() == 1; });
 }
 
-void RefuseShortTerm(SingleSearchContext& context) {
+void RefuseShortTerm(AppContext& context) {
   if (IsBatch(context)) {
     context.batchResultLine += ";-1;" + UiText(Ui::BatchTermTooShort) + ";-1";
     FinishBatch(context);
@@ -84,7 +85,7 @@ void RefuseShortTerm(SingleSearchContext& context) {
 
 }  // namespace
 
-void RunSingleSearch(SingleSearchContext& context) {
+void RunSingleSearch(AppContext& context) {
   context.runLog.WriteRunLog("Starte Einzelsuche ButtonImage5()");
   context.model.SetPageStatusColour(kStatusDarkRed);
   context.runLog.WriteRunLog(text::Win1252("Übernehme Suchworte"));
@@ -109,7 +110,11 @@ void RunSingleSearch(SingleSearchContext& context) {
   screening::DeleteWorkingCopy(context.dataDirectory);
   context.model.SetStartButton(true, context.model.StartButtonEnabled());
   context.runLog.WriteRunLog("starte pdf Thread");
-  if (context.handOverToReport) context.handOverToReport();
+  if (IsBatch(context)) {
+    FinishSingleSearchBatch(context);
+  } else {
+    RunSingleSearchReport(context);
+  }
 }
 
 }  // namespace vmk::app

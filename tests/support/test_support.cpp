@@ -22,6 +22,10 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+std::filesystem::path ProgramDirectoryFile(const std::string& name) {
+  return std::filesystem::read_symlink("/proc/self/exe").parent_path() / name;
+}
+
 std::string ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   std::stringstream content;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "publish/pack_writer.h"
 #include "publish/sanctions_db_writer.h"
@@ -59,6 +60,15 @@ class RecordingDialogs : public platform::Dialogs {
     return answer;
   }
 };
+
+class RecordingDesktop : public platform::Desktop {
+ public:
+  std::vector<std::filesystem::path> opened;
+  void Open(const std::filesystem::path& file) override { opened.push_back(file); }
+};
+
+// A file beside the test programs (the build's program directory).
+std::filesystem::path ProgramDirectoryFile(const std::string& name);
 
 // Reads a whole file as bytes ("" when missing).
 std::string ReadFile(const std::filesystem::path& file);

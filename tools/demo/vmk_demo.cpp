@@ -1,8 +1,6 @@
 // vmk-demo: a single search of sample terms in every phonetic mode against the demo database,
 // printing per list the hit count and the hit report.
 //   vmk-demo --pack KE2DB.pak [term1;term2;term3;term4 ...]
-#include <stdlib.h>
-
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -11,8 +9,12 @@
 
 #include "app/main_window_model.h"
 #include "app/single_search_run.h"
+#include "lists/search_history.h"
 #include "log/run_log.h"
+#include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/folders.h"
+#include "screening/database_unpack.h"
 #include "screening/sanctions_db.h"
 #include "screening/sanctions_schema.h"
 #include "text/cp1252.h"
@@ -65,7 +67,23 @@ void PrintReports(const vmk::app::MainWindowModel& model) {
   }
 }
 
-void SearchInEveryMode(vmk::app::SingleSearchContext& context, const std::array<std::string, 4>& terms) {
+std::string LatestReport(const std::string& folder) {
+  fs::path latest;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (latest.empty() || fs::last_write_time(entry) >= fs::last_write_time(latest)) latest = entry.path();
+  }
+  return latest.string();
+}
+
+// The list dates of the database, as the window shows them and the reports print them.
+void ShowListDates(vmk::app::AppContext& context) {
+  vmk::screening::EnsureDatabaseUnpacked(context.dataDirectory, context.runLog, context.dialogs);
+  vmk::screening::SanctionsDatabase database(vmk::screening::WorkingCopyPath(context.dataDirectory));
+  context.model.SetListDates(vmk::screening::ReadListDates(database));
+  vmk::screening::DeleteWorkingCopy(context.dataDirectory);
+}
+
+void SearchInEveryMode(vmk::app::AppContext& context, const std::array<std::string, 4>& terms) {
   std::cout << "\n=== Suchbegriffe:";
   for (const std::string& term : terms) std::cout << " [" << Cp1252ToUtf8(term) << "]";
   std::cout << "\n";
@@ -75,50 +93,62 @@ void SearchInEveryMode(vmk::app::SingleSearchContext& context, const std::array<
     std::cout << "\n--- Phonetik: " << kModeNames[mode] << "\n";
     vmk::app::RunSingleSearch(context);
     PrintReports(context.model);
+    std::cout << "  Bericht: " << LatestReport(context.model.SavePath()) << "\n";
   }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  fs::path pack;
+  fs::path pack, root = "demo-run";
   std::vector<std::string> termSets;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--pack" && i + 1 < argc) {
       pack = argv[++i];
+    } else if (arg == "--root" && i + 1 < argc) {
+      root = argv[++i];
     } else {
       termSets.push_back(arg);
     }
   }
   if (pack.empty() || !fs::exists(pack)) {
-    std::cerr << "usage: vmk-demo --pack KE2DB.pak [\"term1;term2;term3;term4\" ...]\n";
+    std::cerr << "usage: vmk-demo --pack KE2DB.pak [--root FOLDER] [\"term1;term2;term3;term4\" ...]\n";
     return 2;
   }
   if (termSets.empty()) termSets = {"Wiktor Dragunow;;;", "Ostmeer Handelsbank;;Hafenstrasse;"};
 
-  // A throw-away data directory holding only the pack, as an installation would.
-  std::string pattern = (fs::temp_directory_path() / "vmk-demo-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    std::cerr << "vmk-demo: cannot create a temporary folder\n";
-    return 1;
-  }
-  const fs::path dataDirectory = pattern;
+  // A fresh installation of its own below the output folder: data directory, save folder, working
+  // directory with the history and the report logo.
+  fs::remove_all(root);
+  const fs::path dataDirectory = root / "data", saveFolder = root / "reports", work = root / "work";
+  for (const fs::path& folder : {dataDirectory, saveFolder, work}) fs::create_directories(folder);
   fs::copy_file(pack, dataDirectory / vmk::screening::kPackName);
+  std::error_code noLogo;
+  fs::copy_file(fs::path(vmk::platform::ProgramDirectory()) / "Tamberlogo.jpg", work / "Tamberlogo.jpg",
+                noLogo);
 
   vmk::text::FillUiTexts();
   vmk::app::MainWindowModel model;
+  model.SetSavePath(saveFolder.string() + "/");
+  model.SetPersonalisation({"Muster Handels GmbH", "Compliance", vmk::text::Win1252("Hauptstraße 1"), "10115",
+                            "Berlin", "compliance@muster.example"});
   vmk::screening::SearchState search;
   search.selection = {
       CompactSelection(vmk::screening::ListId::EU), CompactSelection(vmk::screening::ListId::UN),
       CompactSelection(vmk::screening::ListId::UK), CompactSelection(vmk::screening::ListId::US)};
   vmk::log::RunLog runLog;
   vmk::platform::HeadlessDialogs dialogs(std::cerr);
-  vmk::app::SingleSearchContext context(model, search, runLog, dialogs, vmk::platform::DefaultClock(),
-                                        dataDirectory);
+  vmk::platform::SystemDesktop desktop;
+  vmk::app::SettingsBinding settings(vmk::platform::ProgramDirectory());
+  vmk::app::AppContext context(model, search, runLog, dialogs, desktop, settings,
+                               vmk::platform::DefaultClock(), dataDirectory, work);
+  vmk::lists::CreateHistoryDatabase(context.HistoryFile(), runLog);
+  ShowListDates(context);
 
   std::cout << "Veldmark demo: single search against the demo sanctions database\n";
   for (const std::string& set : termSets) SearchInEveryMode(context, SplitTerms(set));
-  fs::remove_all(dataDirectory);
+  std::cout << "\nBerichte in " << saveFolder.string() << ", Suchhistorie " << context.HistoryFile().string()
+            << "\n";
   return 0;
 }
