@@ -42,14 +42,15 @@ struct AppContext {
   std::filesystem::path dataDirectory;     // the sanctions database and WL.dat
   std::filesystem::path workingDirectory;  // Historie.sqlite and the logo of the reports
   screening::RunMode runMode = screening::RunMode::Interactive;
+  // Where VMK21.so and VMKCom2.so lie, and the installation's identification text that every mail carries.
+  std::filesystem::path programDirectory = ".";
+  std::string installationId;
 
   // The single-search batch: its result line, its PDF option ("0", "1", "2"), and what finishes the run
   // once the line is complete (result file, batch log, program end).
   std::string batchResultLine;
   std::string batchPdfOption = "2";
   std::function<void()> finishBatchRun;
-  // Mails the run log after the first report of a log-mode run.
-  std::function<void()> mailRunLog;
 
   std::filesystem::path HistoryFile() const { return workingDirectory / "Historie.sqlite"; }
   std::filesystem::path LogoFile() const { return workingDirectory / "Tamberlogo.jpg"; }

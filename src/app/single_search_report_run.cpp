@@ -2,6 +2,7 @@
 
 #include <numeric>
 
+#include "app/vendor_mail.h"
 #include "lists/search_history.h"
 #include "log/messages.h"
 #include "reports/single_search_report.h"
@@ -74,7 +75,7 @@ void RunSingleSearchReport(AppContext& context) {
     context.desktop.Open(report.path);
   }
   context.model.SetPageStatus("");
-  if (context.runLog.IsOn() && context.mailRunLog) context.mailRunLog();
+  if (context.runLog.IsOn()) MailRunLog(context);
   if (batch) FinishBatch(context);
 }
 

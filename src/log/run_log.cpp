@@ -9,7 +9,13 @@ bool RunLog::Open(const std::filesystem::path& path) {
   std::lock_guard lock(mutex_);
   if (file_ != nullptr) std::fclose(file_);
   file_ = std::fopen(path.c_str(), "wb");
+  path_ = path;
   return file_ != nullptr;
+}
+
+std::filesystem::path RunLog::Path() const {
+  std::lock_guard lock(mutex_);
+  return path_;
 }
 
 void RunLog::Close() {

@@ -31,6 +31,8 @@ class RunLog {
   // Log mode off for the rest of the run.
   void Close();
   bool IsOn() const;
+  // The file of the log mode (empty before it was opened).
+  std::filesystem::path Path() const;
   void SetStatusSink(StatusSink* sink);
 
   // Time prefix "%hh:%ii:%ss  Uhr / ", then the Windows-1252 text written as UTF-8, then CR LF.
@@ -43,6 +45,7 @@ class RunLog {
   const platform::Clock& clock_;
   mutable std::mutex mutex_;
   std::FILE* file_ = nullptr;
+  std::filesystem::path path_;
   StatusSink* sink_ = nullptr;
 };
 
