@@ -75,6 +75,10 @@ VMK21_EXPORT int ReadAutoDateTime(void);
 VMK21_EXPORT int ReadAutoSequence(void);
 VMK21_EXPORT int SetAutostartRegistry(int flag);
 
+/* Update support: the version entries of update.dat */
+VMK21_EXPORT int PUPD(void);
+VMK21_EXPORT const char* ReadUpdateInfo(void);
+
 /* Installation check and path helpers */
 VMK21_EXPORT int CheckInstallation(void);
 VMK21_EXPORT const char* GetApplicationPath(void);

@@ -202,6 +202,17 @@ TEST_F(Vmk21Test, FoldersComputerNameAndWhitelistReset) {
   EXPECT_EQ(Number("DelWhiteList"), 0);
 }
 
+TEST_F(Vmk21Test, VersionEntriesOfTheUpdateDescription) {
+  EXPECT_EQ(Number("PUPD"), -1);
+  EXPECT_EQ(Text("ReadUpdateInfo"), "");
+  const fs::path dataDirectory = root_ / "appdata" / "{3A91F2C4-58D0-4E7B-9C16-2F4B8E07D5A3}";
+  fs::create_directories(dataDirectory);
+  testing::WriteFile(dataDirectory / "update.dat",
+                     "[Date]\r\nEUK2=1\r\n[version]\r\n kesto2 = 21080\r\nKE2UInfo = Neue Listen\r\n");
+  EXPECT_EQ(Number("PUPD"), 21080);
+  EXPECT_EQ(Text("ReadUpdateInfo"), "Neue Listen");
+}
+
 TEST_F(Vmk21Test, CheckInstallationReportsWhatItFound) {
   const fs::path previous = fs::current_path();
   fs::create_directories(root_ / "work");
