@@ -10,6 +10,7 @@
 #include "text/cp1252.h"
 #include "text/date_mask.h"
 #include "text/ui_texts.h"
+#include "update/download_client.h"
 #include "update/pack_check.h"
 #include "update/update_description.h"
 
@@ -40,8 +41,12 @@ void Remove(const fs::path& file) {
 
 void Download(UpdateContext& context, const std::string& path, const fs::path& file) {
   // Without a configured server the empty URL fails at once, leaving an empty file.
-  if (context.download)
-    context.download(context.updateServer.empty() ? "" : context.updateServer + path, file);
+  const std::string url = context.updateServer.empty() ? "" : context.updateServer + path;
+  if (context.download) {
+    context.download(url, file);
+  } else {
+    DownloadToFile(url, file);
+  }
 }
 
 void Status(UpdateContext& context, const std::string& text) {

@@ -30,7 +30,8 @@ struct UpdateContext {
   std::array<std::string, 6> personalisation;
   std::string* batchResultLine = nullptr;  // the single-search batch's result line
 
-  // Downloads a URL into a file; the outcome is judged by the file left behind.
+  // Downloads a URL into a file; the outcome is judged by the file left behind. Unset: the download
+  // client of this module.
   std::function<void(const std::string& url, const std::filesystem::path& file)> download;
   // Mails a notice to the vendor (notice text, body).
   std::function<void(const std::string& notice, const std::string& body)> mailNotice;

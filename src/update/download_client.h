@@ -41,6 +41,8 @@ inline constexpr std::int64_t kDefaultSizeLimit = std::int64_t{512} << 20;
 
 // One request; callers only pass it back to the client that started it.
 struct DownloadJob;
+// The client's status and the detail text of its last failure, shared with its workers.
+struct ClientStatus;
 
 // Called from the worker thread when a request ends without an abort. A background job may be handed
 // to the client's operations only on the client's own thread, so the callback should pass it there.
@@ -105,19 +107,16 @@ class DownloadClient {
   void SetStallSeconds(long seconds) { stallSeconds_ = seconds; }
   void SetSizeLimit(std::int64_t bytes) { sizeLimit_ = bytes; }
 
-  struct Status;
-
  private:
-  // Nullptr (and status 8) when the job is not one of this client's.
-  DownloadJob* Checked(DownloadJob* job);
+  // False (and status 8) when the job is not one of this client's.
+  bool IsOwnJob(DownloadJob* job);
   std::unique_ptr<DownloadJob> NewJob(const std::string& url, const std::string& user,
                                       const std::string& password, std::int32_t requestFlags,
                                       CompletionCallback onCompletion, int chunkSize, long connectTimeout);
-  // Runs the job here (wait) or starts its worker and keeps it; false when the worker did not start.
-  DownloadJob* Start(std::unique_ptr<DownloadJob> job);
-  void Release(DownloadJob* job);
+  // Starts the job's worker and keeps the job; nullptr when the worker did not start.
+  DownloadJob* StartWorker(std::unique_ptr<DownloadJob> job);
 
-  std::shared_ptr<Status> status_;
+  std::shared_ptr<ClientStatus> status_;
   std::vector<std::unique_ptr<DownloadJob>> jobs_;
   long stallSeconds_ = kDefaultStallSeconds;
   std::int64_t sizeLimit_ = kDefaultSizeLimit;
