@@ -1,11 +1,6 @@
 #include "update/database_update.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <map>
 
 #include "publish/pack_writer.h"
@@ -218,81 +213,3 @@ TEST(UpdateDescription, GroupsCommentsCaseAndMissingKeys) {
 }  // namespace
 }  // namespace vmk::update
 
-namespace vmk::update {
-namespace {
-
-// The update against a real HTTP server on 127.0.0.1: Python's http.server serving a folder.
-class HttpUpdateServer {
- public:
-  explicit HttpUpdateServer(const fs::path& folder) {
-    if (access("/usr/bin/python3", X_OK) != 0) return;
-    int out[2];
-    if (pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(out[1], STDOUT_FILENO);
-      close(out[0]);
-      execl("/usr/bin/python3", "python3", "-u", "-c",
-            "import http.server,socketserver,sys,os\n"
-            "os.chdir(sys.argv[1])\n"
-            "class Quiet(http.server.SimpleHTTPRequestHandler):\n"
-            "  def log_message(self,*a): pass\n"
-            "s=socketserver.TCPServer(('127.0.0.1',0),Quiet)\n"
-            "print(s.server_address[1],flush=True)\n"
-            "s.serve_forever()\n",
-            folder.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(out[1]);
-    char buffer[32] = {};
-    const ssize_t n = read(out[0], buffer, sizeof buffer - 1);
-    close(out[0]);
-    if (n > 0) port_ = std::to_string(std::atoi(buffer));
-  }
-  ~HttpUpdateServer() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  std::string Url() const { return port_.empty() ? "" : "http://127.0.0.1:" + port_; }
-
- private:
-  pid_t pid_ = -1;
-  std::string port_;
-};
-
-TEST(DatabaseUpdateOverHttp, ANewPackReplacesTheOldAndABrokenOneIsRefused) {
-  testing::TempDir data, site, scratch;
-  fs::create_directories(site / "kepdata");
-  HttpUpdateServer server(site.path());
-  if (server.Url().empty()) GTEST_SKIP() << "no /usr/bin/python3 for the HTTP server";
-  WriteFile(data / "KE2DB.pak", PackBytes(scratch, kInstalled));
-  const std::array<std::string, 4> fresh = {"06.12.2026", "27.02.2026", "20.02.2026", "15.01.2026"};
-
-  testing::FakeClock clock;
-  log::RunLog runLog(clock);
-  testing::RecordingDialogs dialogs;
-  UpdateContext context(runLog, dialogs, clock);
-  context.dataDirectory = data.path();
-  context.updateServer = server.Url();
-  std::array<std::string, 4> installed = kInstalled;
-
-  WriteFile(site / "kepdata" / "download.me", Description(fresh));
-  WriteFile(site / "kepdata" / "KE2DBpak.bin", std::string(1000, 'x'));
-  EXPECT_EQ(RunDatabaseUpdate(context, installed), "-1");
-  EXPECT_EQ(installed, kInstalled);
-  EXPECT_TRUE(IsUsablePack(data / "KE2DB.pak"));
-
-  WriteFile(site / "kepdata" / "KE2DBpak.bin", PackBytes(scratch, fresh));
-  EXPECT_EQ(RunDatabaseUpdate(context, installed), "1");
-  EXPECT_EQ(installed, fresh);
-  EXPECT_EQ(ReadFile(data / "KE2DB.pak"), ReadFile(site / "kepdata" / "KE2DBpak.bin"));
-
-  fs::remove(site / "kepdata" / "download.me");  // the server answers 404 now
-  EXPECT_EQ(RunDatabaseUpdate(context, installed), "-2");
-  EXPECT_EQ(AnnouncedListDates(data / "update.dat"), fresh);
-}
-
-}  // namespace
-}  // namespace vmk::update
