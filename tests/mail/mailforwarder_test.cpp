@@ -18,17 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using Forwarder = int(const char*, const char*, int, const char*, int);
 
-// A port on 127.0.0.1 where nothing listens.
 std::string ClosedPort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  socklen_t size = sizeof address;
-  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  close(fd);
-  return std::to_string(ntohs(address.sin_port));
+  return std::to_string(vmk::testing::ClosedLoopbackPort());
 }
 
 // An installation of its own with first-run settings and the customer's e-mail address, and the two

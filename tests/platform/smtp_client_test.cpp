@@ -38,17 +38,10 @@ struct Step {
 class ScriptedServer {
  public:
   explicit ScriptedServer(std::vector<Step> script) : script_(std::move(script)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 1) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-      ADD_FAILURE() << "cannot listen";
-    }
-    port_ = std::to_string(ntohs(address.sin_port));
+    int port = 0;
+    listener_ = vmk::testing::ListenOnLoopback(1, port);
+    if (listener_ < 0) ADD_FAILURE() << "cannot listen";
+    port_ = std::to_string(port);
     thread_ = std::thread([this] { Serve(); });
   }
   ~ScriptedServer() {

@@ -1,7 +1,10 @@
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <stdlib.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -20,6 +23,29 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
+}
+
+int ListenOnLoopback(int backlog, int& port) {
+  const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (listener < 0 || ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(listener, backlog) != 0 ||
+      ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    if (listener >= 0) ::close(listener);
+    return -1;
+  }
+  port = ntohs(address.sin_port);
+  return listener;
+}
+
+int ClosedLoopbackPort() {
+  int port = 0;
+  const int probe = ListenOnLoopback(1, port);
+  if (probe >= 0) ::close(probe);
+  return port;
 }
 
 std::filesystem::path ProgramDirectoryFile(const std::string& name) {

@@ -67,6 +67,11 @@ class RecordingDesktop : public platform::Desktop {
   void Open(const std::filesystem::path& file) override { opened.push_back(file); }
 };
 
+// A socket listening on an ephemeral port of 127.0.0.1 (-1 on failure), and that port.
+int ListenOnLoopback(int backlog, int& port);
+// A port on 127.0.0.1 that nobody listens on.
+int ClosedLoopbackPort();
+
 // A file beside the test programs (the build's program directory).
 std::filesystem::path ProgramDirectoryFile(const std::string& name);
 

@@ -1,6 +1,7 @@
 #include "update/database_update.h"
 
 #include <gtest/gtest.h>
+
 #include <map>
 
 #include "publish/pack_writer.h"
@@ -212,4 +213,3 @@ TEST(UpdateDescription, GroupsCommentsCaseAndMissingKeys) {
 
 }  // namespace
 }  // namespace vmk::update
-

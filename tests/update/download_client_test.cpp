@@ -40,17 +40,8 @@ struct Reply {
 class HttpServer {
  public:
   explicit HttpServer(Reply reply) : reply_(std::move(reply)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listener_, 8) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-      ADD_FAILURE() << "cannot listen";
-    }
-    port_ = ntohs(address.sin_port);
+    listener_ = vmk::testing::ListenOnLoopback(8, port_);
+    if (listener_ < 0) ADD_FAILURE() << "cannot listen";
     thread_ = std::thread([this] { Serve(); });
   }
   ~HttpServer() {
@@ -146,17 +137,8 @@ class HttpServer {
   std::vector<std::string> requests_;
 };
 
-// A port on 127.0.0.1 that nobody listens on.
 int ClosedPort() {
-  const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(probe);
-  return ntohs(address.sin_port);
+  return vmk::testing::ClosedLoopbackPort();
 }
 
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit = 3000ms) {
