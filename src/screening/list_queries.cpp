@@ -195,6 +195,8 @@ std::optional<std::string> Build(ListId list, int mode, SearchState& state, Fami
   return Head(list, mode) + where;
 }
 
+}  // namespace
+
 void CompletePair(std::string& first, std::string& second) {
   if (first.empty() && !second.empty()) {
     first = second;
@@ -202,8 +204,6 @@ void CompletePair(std::string& first, std::string& second) {
     second = first;
   }
 }
-
-}  // namespace
 
 void CompleteKeyPairs(SearchState& state) {
   CompletePair(state.dmKeys[0], state.dmKeys[1]);

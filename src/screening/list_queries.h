@@ -15,6 +15,9 @@ namespace vmk::screening {
 std::optional<std::string> BuildDetailQuery(ListId list, int mode, SearchState& state);
 std::optional<std::string> BuildCountQuery(ListId list, int mode, SearchState& state);
 
+// An empty key of a pair takes the other one's value.
+void CompletePair(std::string& first, std::string& second);
+
 // D1 takes D2 when empty (or D2 takes D1), and the same for D3 and D4.
 void CompleteKeyPairs(SearchState& state);
 

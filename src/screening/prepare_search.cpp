@@ -3,19 +3,12 @@
 #include <algorithm>
 
 #include "screening/double_metaphone.h"
+#include "screening/list_queries.h"
 #include "screening/search_keys.h"
 #include "text/cp1252.h"
 
 namespace vmk::screening {
 namespace {
-
-void CompletePair(std::string& first, std::string& second) {
-  if (!first.empty() && second.empty()) {
-    second = first;
-  } else if (first.empty() && !second.empty()) {
-    first = second;
-  }
-}
 
 void MakeSdxKeys(SearchState& state, log::RunLog& runLog) {
   runLog.WriteRunLog(text::Win1252("Übersetze Suchworte in Soundex"));

@@ -8,6 +8,7 @@
 #include "screening/double_metaphone.h"
 #include "screening/search_keys.h"
 #include "text/cp1252.h"
+#include "text/sql_text.h"
 
 namespace vmk::publish {
 namespace {
@@ -113,9 +114,8 @@ std::string WriteTables(sqlite3* db, const SanctionsData& data) {
   }
   if (std::string error = Exec(db, "CREATE TABLE DBDate (ListDate TEXT)"); !error.empty()) return error;
   for (const std::string& date : data.dates) {
-    std::string sql = "INSERT INTO DBDate VALUES ('";
-    for (char c : date) sql += c == '\'' ? std::string("''") : std::string(1, c);
-    if (std::string error = Exec(db, sql + "')"); !error.empty()) return error;
+    const std::string sql = "INSERT INTO DBDate VALUES ('" + text::EscapeSqlValue(date) + "')";
+    if (std::string error = Exec(db, sql); !error.empty()) return error;
   }
   return Exec(db, "COMMIT");
 }
