@@ -1,22 +1,17 @@
 #include "update/download_client.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/registry.h"
+#include "support/http_test_server.h"
 #include "support/test_support.h"
 
 namespace vmk::update {
@@ -26,116 +21,8 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// How the test server answers every request.
-struct Reply {
-  std::string status = "200 OK";
-  std::string body;
-  bool withLength = true;                      // otherwise the end of the connection ends the body
-  std::chrono::milliseconds holdBody{0};       // pause between the head and the body
-  std::size_t stallAfter = std::string::npos;  // body bytes sent before the server goes silent
-};
-
-// An HTTP server on 127.0.0.1 answering one connection after another with the same reply and
-// recording the request heads it received.
-class HttpServer {
- public:
-  explicit HttpServer(Reply reply) : reply_(std::move(reply)) {
-    listener_ = vmk::testing::ListenOnLoopback(8, port_);
-    if (listener_ < 0) ADD_FAILURE() << "cannot listen";
-    thread_ = std::thread([this] { Serve(); });
-  }
-  ~HttpServer() {
-    stop_ = true;
-    thread_.join();
-    ::close(listener_);
-  }
-
-  int Port() const { return port_; }
-  std::string Url(const std::string& path = "/file") const {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
-  }
-  std::vector<std::string> Requests() const {
-    std::lock_guard lock(mutex_);
-    return requests_;
-  }
-  std::string LastRequest() const {
-    std::lock_guard lock(mutex_);
-    return requests_.empty() ? "" : requests_.back();
-  }
-
- private:
-  void Serve() {
-    while (!stop_) {
-      pollfd entry{listener_, POLLIN, 0};
-      if (::poll(&entry, 1, 10) != 1) continue;
-      const int connection = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-      if (connection < 0) continue;
-      Answer(connection);
-      ::close(connection);
-    }
-  }
-
-  void Answer(int connection) {
-    std::string head;
-    if (!ReadHead(connection, head)) return;
-    {
-      std::lock_guard lock(mutex_);
-      requests_.push_back(head);
-    }
-    std::string reply = "HTTP/1.1 " + reply_.status + "\r\n";
-    if (reply_.withLength) reply += "Content-Length: " + std::to_string(reply_.body.size()) + "\r\n";
-    reply += "Connection: close\r\n\r\n";
-    if (!Send(connection, reply) || !StayWhileConnected(connection, reply_.holdBody)) return;
-    const std::size_t sent = std::min(reply_.stallAfter, reply_.body.size());
-    if (!Send(connection, reply_.body.substr(0, sent))) return;
-    if (reply_.stallAfter != std::string::npos) StayWhileConnected(connection, 10s);
-  }
-
-  bool ReadHead(int connection, std::string& head) {
-    const auto deadline = Clock::now() + 5s;
-    char buffer[4096];
-    while (head.find("\r\n\r\n") == std::string::npos) {
-      if (stop_ || Clock::now() > deadline) return false;
-      pollfd entry{connection, POLLIN, 0};
-      if (::poll(&entry, 1, 10) != 1) continue;
-      const ssize_t got = ::recv(connection, buffer, sizeof buffer, 0);
-      if (got <= 0) return false;
-      head.append(buffer, static_cast<std::size_t>(got));
-    }
-    return true;
-  }
-
-  static bool Send(int connection, const std::string& bytes) {
-    for (std::size_t start = 0; start < bytes.size();) {
-      const ssize_t sent = ::send(connection, bytes.data() + start, bytes.size() - start, MSG_NOSIGNAL);
-      if (sent <= 0) return false;
-      start += static_cast<std::size_t>(sent);
-    }
-    return true;
-  }
-
-  // False once the client has hung up or the server stops.
-  bool StayWhileConnected(int connection, std::chrono::milliseconds duration) {
-    const auto end = Clock::now() + duration;
-    while (Clock::now() < end) {
-      if (stop_) return false;
-      pollfd entry{connection, POLLIN, 0};
-      if (::poll(&entry, 1, 10) == 1) {
-        char byte;
-        if (::recv(connection, &byte, 1, MSG_DONTWAIT) <= 0) return false;
-      }
-    }
-    return true;
-  }
-
-  Reply reply_;
-  int listener_ = -1;
-  int port_ = 0;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-  mutable std::mutex mutex_;
-  std::vector<std::string> requests_;
-};
+using Reply = vmk::testing::HttpReply;
+using vmk::testing::HttpServer;
 
 int ClosedPort() {
   return vmk::testing::ClosedLoopbackPort();
