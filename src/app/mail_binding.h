@@ -7,11 +7,12 @@
 
 #include "app/settings_binding.h"
 #include "platform/dialogs.h"
+#include "update/program_version.h"
 
 namespace vmk::app {
 
 inline constexpr const char* kMailerLibraryFile = "VMKCom2.so";
-inline constexpr int kProgramVersionNumber = 21072;
+using update::kProgramVersionNumber;
 
 // Loads the library from the program directory, calls mailforwarder once and unloads it. A library or
 // export that cannot be found sends nothing and gives 0, as a failed mail.

@@ -12,6 +12,7 @@
 #include "text/ui_texts.h"
 #include "update/download_client.h"
 #include "update/pack_check.h"
+#include "update/program_version.h"
 #include "update/update_description.h"
 
 namespace vmk::update {
@@ -21,8 +22,6 @@ namespace fs = std::filesystem;
 using screening::RunMode;
 using text::Ui;
 using text::UiText;
-
-constexpr const char* kBuildText = "65.2129";
 
 bool IsMissingOrEmpty(const fs::path& file) {
   std::error_code error;
@@ -72,7 +71,7 @@ struct Outcome {
 };
 
 Outcome OutcomeOf(const UpdateContext& context, const std::string& result) {
-  const std::string compile = std::string(" | Compile: ") + kBuildText + " | ";
+  const std::string compile = std::string(" | Compile: ") + kBuildNumberText + " | ";
   const std::string id = " : " + context.installationId;
   if (result == "1") {
     return {UiText(Ui::MsgDatabaseUpdated),
