@@ -131,10 +131,18 @@ std::string SpecialFolder(int number) {
   }
 }
 
-std::string DataDirectory() {
+namespace {
+
+std::string CommonAppDataFolder(const char* name) {
   const std::string appData = SpecialFolder(kFolderCommonAppData);
-  return appData.empty() ? "" : appData + kDataDirectoryName + "/";
+  return appData.empty() ? "" : appData + name + "/";
 }
+
+}  // namespace
+
+std::string DataDirectory() { return CommonAppDataFolder(kDataDirectoryName); }
+
+std::string SecondPackDirectory() { return CommonAppDataFolder(kSecondPackDirectoryName); }
 
 std::string ProgramFile() {
   std::vector<char> buffer(256);

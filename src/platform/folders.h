@@ -15,6 +15,8 @@ inline constexpr int kFolderCommonAppData = 35;
 inline constexpr int kFolderCommonDocuments = 46;
 
 inline constexpr const char* kDataDirectoryName = "{3A91F2C4-58D0-4E7B-9C16-2F4B8E07D5A3}";
+// The folder of the older pack KE2DB.pdb, kept current by the settings library's DBU.
+inline constexpr const char* kSecondPackDirectoryName = "{8E2D4B17-C3A9-4F60-A5B8-71D9E6C0F248}";
 
 // The configuration folder: the registry file and veldmark.conf.
 std::string ConfigFolder();
@@ -22,6 +24,8 @@ std::string ConfigFolder();
 std::string SpecialFolder(int number);
 // Folder 35 followed by the data-directory name and "/".
 std::string DataDirectory();
+// Folder 35 followed by the second pack folder's name and "/".
+std::string SecondPackDirectory();
 // The folder of the running program's executable, with "/".
 std::string ProgramDirectory();
 std::string ProgramFile();

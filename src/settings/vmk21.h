@@ -75,9 +75,13 @@ VMK21_EXPORT int ReadAutoDateTime(void);
 VMK21_EXPORT int ReadAutoSequence(void);
 VMK21_EXPORT int SetAutostartRegistry(int flag);
 
-/* Update support: the version entries of update.dat */
+/* Update support: the version entries of update.dat, and downloads from the update server */
 VMK21_EXPORT int PUPD(void);
 VMK21_EXPORT const char* ReadUpdateInfo(void);
+VMK21_EXPORT const char* LIF(void);
+VMK21_EXPORT const char* LUF(const char* eu, const char* un, const char* uk, const char* us);
+VMK21_EXPORT const char* DBU21(void);
+VMK21_EXPORT const char* DBU(void);
 
 /* Installation check and path helpers */
 VMK21_EXPORT int CheckInstallation(void);

@@ -11,7 +11,7 @@
 #include "text/date_mask.h"
 #include "text/ui_texts.h"
 #include "update/download_client.h"
-#include "update/pack_check.h"
+#include "screening/pack_check.h"
 #include "update/program_version.h"
 #include "update/update_description.h"
 
@@ -141,7 +141,7 @@ std::string UpdatePack(UpdateContext& context, std::array<std::string, 4>& insta
   const fs::path pack = context.dataDirectory / screening::kPackName;
   const fs::path downloaded = context.dataDirectory / (std::string(screening::kPackName) + ".download");
   Download(context, "/kepdata/KE2DBpak.bin", downloaded);
-  if (IsMissingOrEmpty(downloaded) || !InstallCheckedPack(downloaded, pack)) {
+  if (IsMissingOrEmpty(downloaded) || !screening::InstallCheckedPack(downloaded, pack)) {
     Remove(downloaded);
     return "-1";
   }

@@ -8,7 +8,7 @@
 #include "screening/sanctions_db.h"
 #include "support/test_support.h"
 #include "text/cp1252.h"
-#include "update/pack_check.h"
+#include "screening/pack_check.h"
 #include "update/update_description.h"
 
 namespace vmk::update {

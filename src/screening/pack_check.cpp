@@ -1,4 +1,4 @@
-#include "update/pack_check.h"
+#include "screening/pack_check.h"
 
 #include <sqlite3.h>
 #include <unistd.h>
@@ -10,14 +10,14 @@
 #include "screening/pack_reader.h"
 #include "screening/sanctions_db.h"
 
-namespace vmk::update {
+namespace vmk::screening {
 namespace {
 
 bool HoldsTheListTables(const std::filesystem::path& database) {
-  screening::SanctionsDatabase db(database);
+  SanctionsDatabase db(database);
   std::set<std::string> tables;
   const bool read = db.Query("SELECT name FROM sqlite_master WHERE type = 'table'",
-                             [&](const screening::Row& row) { tables.insert(row.at(0)); });
+                             [&](const Row& row) { tables.insert(row.at(0)); });
   if (!read) return false;
   for (const char* table : {"EUGlobal", "UNGlobalINDIV", "Boe", "USConsolidated", "DBDate"}) {
     if (!tables.count(table)) return false;
@@ -31,7 +31,7 @@ bool IsUsablePack(const std::filesystem::path& pack) {
   const std::filesystem::path probe =
       pack.parent_path() / (pack.filename().string() + ".check." + std::to_string(::getpid()));
   const bool usable =
-      screening::ExtractPackEntry(pack, screening::kPackEntryName, probe) == screening::PackError::None &&
+      ExtractPackEntry(pack, kPackEntryName, probe) == PackError::None &&
       HoldsTheListTables(probe);
   std::error_code ignored;
   std::filesystem::remove(probe, ignored);
@@ -49,4 +49,4 @@ bool InstallCheckedPack(const std::filesystem::path& downloaded, const std::file
   return !error;
 }
 
-}  // namespace vmk::update
+}  // namespace vmk::screening

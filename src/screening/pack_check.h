@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-namespace vmk::update {
+namespace vmk::screening {
 
 // True when the pack has a readable signature and an entry "Kesto.pak" that unpacks to a SQLite
 // database holding the four list tables and DBDate.
@@ -14,4 +14,4 @@ bool IsUsablePack(const std::filesystem::path& pack);
 // installed one stays. True when the new pack is installed.
 bool InstallCheckedPack(const std::filesystem::path& downloaded, const std::filesystem::path& installed);
 
-}  // namespace vmk::update
+}  // namespace vmk::screening
