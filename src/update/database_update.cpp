@@ -6,12 +6,12 @@
 #include "log/messages.h"
 #include "log/update_log.h"
 #include "screening/database_unpack.h"
+#include "screening/pack_check.h"
 #include "screening/sanctions_db.h"
 #include "text/cp1252.h"
 #include "text/date_mask.h"
 #include "text/ui_texts.h"
 #include "update/download_client.h"
-#include "screening/pack_check.h"
 #include "update/program_version.h"
 #include "update/update_description.h"
 
