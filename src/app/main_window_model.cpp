@@ -141,4 +141,31 @@ void MainWindowModel::SetSelectionPanel(std::size_t list, const SelectionPanel& 
   Change(ModelChange::SelectionPanels, [&] { selectionPanels_.at(list) = panel; });
 }
 
+WindowFrame MainWindowModel::Window() const {
+  std::lock_guard lock(mutex_);
+  return window_;
+}
+
+void MainWindowModel::EditWindow(const std::function<void(WindowFrame&)>& edit) {
+  Change(ModelChange::Window, [&] { edit(window_); });
+}
+
+StatusBarState MainWindowModel::StatusBar() const {
+  std::lock_guard lock(mutex_);
+  return statusBar_;
+}
+
+void MainWindowModel::EditStatusBar(const std::function<void(StatusBarState&)>& edit) {
+  Change(ModelChange::StatusBar, [&] { edit(statusBar_); });
+}
+
+SetupPagesState MainWindowModel::SetupPages() const {
+  std::lock_guard lock(mutex_);
+  return setupPages_;
+}
+
+void MainWindowModel::EditSetupPages(const std::function<void(SetupPagesState&)>& edit) {
+  Change(ModelChange::SetupPages, [&] { edit(setupPages_); });
+}
+
 }  // namespace vmk::app

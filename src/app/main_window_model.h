@@ -25,7 +25,48 @@ enum class ModelChange {
   StartButton,
   Switches,
   Settings,
-  SelectionPanels
+  SelectionPanels,
+  Window,
+  StatusBar,
+  SetupPages
+};
+
+// The frame of the main window: the unattended modes hide, minimise or disable it.
+struct WindowFrame {
+  std::string title = "Veldmark";
+  bool visible = true;
+  bool minimised = false;
+  bool enabled = true;
+};
+
+enum class DatabaseIcon { None, Starting, Current, NotCurrent };
+
+struct StatusBarState {
+  DatabaseIcon databaseIcon = DatabaseIcon::None;
+  bool updateAvailableIcon = false;
+  int progress = 0;  // 0 to 11 during the start-up
+};
+
+enum class SetupPage { Settings, News, Personalisation, Update };
+
+// The fields of the setup pages and program-settings tabs, and the labels the settings fill.
+struct SetupPagesState {
+  SetupPage front = SetupPage::Settings;
+  std::string newsText;
+  std::string updateLabel;  // "Es liegt kein Programmupdate vor!" until an update is offered
+  bool updateDownloadEnabled = true;
+  int phoneticMode = 0;
+  std::string phoneticLabel;   // the "Phonetik" labels of the four list tabs
+  std::string whitelistLabel;  // the "White List" labels of the four list tabs
+  bool csvExport = false;
+  bool proxyState = false;
+  std::string proxyButtonCaption;
+  bool proxyStorage = false;
+  std::string proxyAddress, proxyPort;
+  bool ownMailServer = false;  // "Eigener Mailserver" selected, its fields enabled
+  std::string mailServer, mailPort, mailUser;
+  std::string batchPath, batchFile = "BatchResult.txt", batchPdfOption = "2";
+  bool onlyListHits = false;
 };
 
 // The check list of one list's fields beside its hit report, with its toggle button.
@@ -85,6 +126,13 @@ class MainWindowModel : public log::StatusSink {
   std::array<SelectionPanel, 4> SelectionPanels() const;
   void SetSelectionPanel(std::size_t list, const SelectionPanel& panel);
 
+  WindowFrame Window() const;
+  void EditWindow(const std::function<void(WindowFrame&)>& edit);
+  StatusBarState StatusBar() const;
+  void EditStatusBar(const std::function<void(StatusBarState&)>& edit);
+  SetupPagesState SetupPages() const;
+  void EditSetupPages(const std::function<void(SetupPagesState&)>& edit);
+
  private:
   template <typename F>
   void Change(ModelChange what, F&& apply);
@@ -104,6 +152,9 @@ class MainWindowModel : public log::StatusSink {
   std::array<std::string, 6> personalisation_;
   std::string savePath_;
   std::array<SelectionPanel, 4> selectionPanels_;
+  WindowFrame window_;
+  StatusBarState statusBar_;
+  SetupPagesState setupPages_;
 };
 
 }  // namespace vmk::app

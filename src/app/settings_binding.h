@@ -76,6 +76,10 @@ class SettingsBinding {
   void SetProxyInfo(const std::string& proxy, int storage);
   int Startup() { return Number("Startup"); }
 
+  // Update support
+  int PUPD() { return Number("PUPD"); }
+  std::string ReadUpdateInfo() { return Text("ReadUpdateInfo"); }
+
   // Autostart and scheduled search
   void AutostartActive(int active, int dateTime, int sequence);
   void MiniAutoStart(int active) { SetNumber("MiniAutoStart", active); }
