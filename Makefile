@@ -25,7 +25,7 @@ test-asan: build-asan
 test: test-normal test-asan
 
 demo: build
-	build/bin/vmk-demo --pack build/demo/KE2DB.pak --root build/demo/run
+	scripts/demo.sh
 
 bench: deps
 	cmake -S . -B build-bench $(GEN) -DCMAKE_BUILD_TYPE=Release -DVELDMARK_BENCH=ON

@@ -1,6 +1,7 @@
 // vmk-demo: a single search of sample terms in every phonetic mode against the demo database,
-// printing per list the hit count and the hit report.
+// printing per list the hit count and the hit report; or the settings of the batch demo.
 //   vmk-demo --pack KE2DB.pak [term1;term2;term3;term4 ...]
+//   vmk-demo --prepare-batch RESULTFOLDER    (with VELDMARK_ROOT of a prepared installation)
 #include <filesystem>
 #include <iostream>
 #include <set>
@@ -18,6 +19,7 @@
 #include "screening/sanctions_db.h"
 #include "screening/sanctions_schema.h"
 #include "text/cp1252.h"
+#include "text/date_mask.h"
 #include "text/ui_texts.h"
 
 namespace {
@@ -97,9 +99,32 @@ void SearchInEveryMode(vmk::app::AppContext& context, const std::array<std::stri
   }
 }
 
+// Stores what the single-search batch of the demo needs, through the settings library as the program
+// reads it: result folder and file, a PDF for every search, a personalisation, and a database check
+// just done, so the demo makes no update attempt.
+int PrepareBatch(const fs::path& resultFolder) {
+  fs::create_directories(resultFolder);
+  vmk::app::SettingsBinding settings(vmk::platform::ProgramDirectory());
+  vmk::app::SettingsBinding::Group group(settings);
+  settings.SetBatchPath(vmk::text::Utf8ToCp1252(fs::absolute(resultFolder).string()) + "/");
+  settings.SetBatchFile("BatchResult.txt");
+  settings.SetBatchPDFOption("2");
+  const std::array<std::string, 6> person = {"Muster Handels GmbH", "Compliance",
+                                             vmk::text::Win1252("Hauptstraße 1"), "10115", "Berlin",
+                                             "compliance@muster.example"};
+  for (int n = 1; n <= 6; ++n) settings.WritePerson(n, person[static_cast<std::size_t>(n - 1)]);
+  settings.WriteLastUpdate(std::to_string(vmk::text::WallSeconds(vmk::platform::DefaultClock().Now())));
+  if (settings.Failed()) {
+    std::cerr << "vmk-demo: " << settings.Error() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--prepare-batch") return PrepareBatch(argv[2]);
   fs::path pack, root = "demo-run";
   std::vector<std::string> termSets;
   for (int i = 1; i < argc; ++i) {
