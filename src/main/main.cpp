@@ -17,6 +17,7 @@
 #include "platform/dialogs.h"
 #include "platform/folders.h"
 #include "platform/vendor_config.h"
+#include "screening/run_mode.h"
 #include "screening/search_state.h"
 #include "text/cp1252.h"
 
@@ -28,10 +29,11 @@ int main(int argc, char** argv) {
   runLog.SetStatusSink(&model);
   screening::SearchState search;
   app::ProgramShell* shell = nullptr;
-  // A box nobody can answer goes into the log of the run: the batch log while a single-search batch
-  // runs, the run log otherwise.
+  // In the unattended modes a box nobody can answer also goes into the log of the run: the batch log
+  // while a single-search batch runs, the run log otherwise.
   platform::HeadlessDialogs dialogs(std::cerr, [&](const std::string& line) {
-    if (shell != nullptr && shell->batchLog.IsOpen()) {
+    if (shell == nullptr || !screening::IsUnattended(shell->context.runMode)) return;
+    if (shell->batchLog.IsOpen()) {
       log::WriteBatchLog(shell->batchLog, line);
     } else {
       runLog.WriteRunLog(line);
