@@ -109,9 +109,9 @@ int PrepareBatch(const fs::path& resultFolder) {
   settings.SetBatchPath(vmk::text::Utf8ToCp1252(fs::absolute(resultFolder).string()) + "/");
   settings.SetBatchFile("BatchResult.txt");
   settings.SetBatchPDFOption("2");
-  const std::array<std::string, 6> person = {"Muster Handels GmbH", "Compliance",
-                                             vmk::text::Win1252("Hauptstraße 1"), "10115", "Berlin",
-                                             "compliance@muster.example"};
+  const std::array<std::string, 6> person = {
+      "Muster Handels GmbH",      "Compliance", vmk::text::Win1252("Hauptstraße 1"), "10115", "Berlin",
+      "compliance@muster.example"};
   for (int n = 1; n <= 6; ++n) settings.WritePerson(n, person[static_cast<std::size_t>(n - 1)]);
   settings.WriteLastUpdate(std::to_string(vmk::text::WallSeconds(vmk::platform::DefaultClock().Now())));
   if (settings.Failed()) {
