@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <string>
 
 #include "app/main_window_model.h"
@@ -51,6 +52,9 @@ struct AppContext {
   std::string batchResultLine;
   std::string batchPdfOption = "2";
   std::function<void()> finishBatchRun;
+
+  // Serialises the imports of master data: an import holds it for its whole run.
+  std::mutex importLock;
 
   std::filesystem::path HistoryFile() const { return workingDirectory / "Historie.sqlite"; }
   std::filesystem::path LogoFile() const { return workingDirectory / "Tamberlogo.jpg"; }

@@ -168,4 +168,35 @@ void MainWindowModel::EditSetupPages(const std::function<void(SetupPagesState&)>
   Change(ModelChange::SetupPages, [&] { edit(setupPages_); });
 }
 
+ListSearchPageState MainWindowModel::ListSearchPage() const {
+  std::lock_guard lock(mutex_);
+  return listSearchPage_;
+}
+
+void MainWindowModel::EditListSearchPage(const std::function<void(ListSearchPageState&)>& edit) {
+  Change(ModelChange::ListSearchPage, [&] { edit(listSearchPage_); });
+}
+
+ImportWindowState MainWindowModel::ImportWindow() const {
+  std::lock_guard lock(mutex_);
+  return importWindow_;
+}
+
+void MainWindowModel::EditImportWindow(const std::function<void(ImportWindowState&)>& edit) {
+  Change(ModelChange::ImportWindow, [&] { edit(importWindow_); });
+}
+
+std::vector<ListResultRow> MainWindowModel::ListResultRows() const {
+  std::lock_guard lock(mutex_);
+  return listResultRows_;
+}
+
+void MainWindowModel::ClearListResultRows() {
+  Change(ModelChange::ListResultRows, [&] { listResultRows_.clear(); });
+}
+
+void MainWindowModel::AddListResultRow(const ListResultRow& row) {
+  Change(ModelChange::ListResultRows, [&] { listResultRows_.push_back(row); });
+}
+
 }  // namespace vmk::app

@@ -28,7 +28,29 @@ enum class ModelChange {
   SelectionPanels,
   Window,
   StatusBar,
-  SetupPages
+  SetupPages,
+  ListSearchPage,
+  ListResultRows,
+  ImportWindow
+};
+
+// One row of the list-search result list: Name 1, Name 2, Adresse 1, Adresse 2, EU, UN, UK, US, Suchdatum.
+using ListResultRow = std::array<std::string, 9>;
+
+// The controls of the list-search page other than its result list.
+struct ListSearchPageState {
+  std::string listFileText;   // the "Listendatei:" field
+  std::string processedText;  // the "Bearbeitet:" field, the progress text of the run
+  bool loadButtonEnabled = true;
+  bool startButtonEnabled = true;
+  bool stopButtonVisible = false;  // "Stoppe Listensuche" in place of "Starte Listensuche"
+};
+
+// The small window "Import Data" shown while an import runs.
+struct ImportWindowState {
+  bool visible = false;
+  std::string statusText = "Import Status";
+  int percent = 0;
 };
 
 // The frame of the main window: the unattended modes hide, minimise or disable it.
@@ -132,6 +154,15 @@ class MainWindowModel : public log::StatusSink {
   void EditStatusBar(const std::function<void(StatusBarState&)>& edit);
   SetupPagesState SetupPages() const;
   void EditSetupPages(const std::function<void(SetupPagesState&)>& edit);
+  ListSearchPageState ListSearchPage() const;
+  void EditListSearchPage(const std::function<void(ListSearchPageState&)>& edit);
+  ImportWindowState ImportWindow() const;
+  void EditImportWindow(const std::function<void(ImportWindowState&)>& edit);
+
+  // The list-search result list; rows arrive one at a time while a run shows its hits.
+  std::vector<ListResultRow> ListResultRows() const;
+  void ClearListResultRows();
+  void AddListResultRow(const ListResultRow& row);
 
  private:
   template <typename F>
@@ -155,6 +186,9 @@ class MainWindowModel : public log::StatusSink {
   WindowFrame window_;
   StatusBarState statusBar_;
   SetupPagesState setupPages_;
+  ListSearchPageState listSearchPage_;
+  ImportWindowState importWindow_;
+  std::vector<ListResultRow> listResultRows_;
 };
 
 }  // namespace vmk::app

@@ -35,6 +35,17 @@ bool HeadlessDialogs::AskYesNo(const std::string& title, const std::string& text
   return defaultAnswer;
 }
 
+std::optional<std::string> HeadlessDialogs::ChooseOpenFile(const std::string& title, const std::string&,
+                                                           const std::string&) {
+  Emit("[" + title + "] -> Abbrechen");
+  return std::nullopt;
+}
+
+std::optional<std::string> HeadlessDialogs::ChooseFolder(const std::string& title, const std::string&) {
+  Emit("[" + title + "] -> Abbrechen");
+  return std::nullopt;
+}
+
 void HeadlessDialogs::Emit(const std::string& line) {
   out_ << text::Cp1252ToUtf8(line) << '\n';
   out_.flush();

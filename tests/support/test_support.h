@@ -2,7 +2,9 @@
 // they were asked, and a sanctions-database pack built from entries.
 #pragma once
 
+#include <array>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -58,6 +60,18 @@ class RecordingDialogs : public platform::Dialogs {
   bool AskYesNo(const std::string& title, const std::string& text, bool) override {
     boxes.push_back({title, text, platform::kIconQuestion});
     return answer;
+  }
+  // The chooser's answer the test set, and what each chooser was asked with (title, default, filter).
+  std::optional<std::string> chosenFile, chosenFolder;
+  std::vector<std::array<std::string, 3>> choosers;
+  std::optional<std::string> ChooseOpenFile(const std::string& title, const std::string& defaultName,
+                                            const std::string& filter) override {
+    choosers.push_back({title, defaultName, filter});
+    return chosenFile;
+  }
+  std::optional<std::string> ChooseFolder(const std::string& title, const std::string& start) override {
+    choosers.push_back({title, start, ""});
+    return chosenFolder;
   }
 };
 
