@@ -31,6 +31,7 @@ bench: deps
 	cmake -S . -B build-bench $(GEN) -DCMAKE_BUILD_TYPE=Release -DVELDMARK_BENCH=ON
 	cmake --build build-bench -j $(JOBS)
 	build-bench/bin/vmk-bench-single-search
+	build-bench/bin/vmk-bench-list-search
 
 clean:
 	rm -rf build build-asan build-bench

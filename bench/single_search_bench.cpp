@@ -7,6 +7,7 @@
 #include <iostream>
 #include <random>
 
+#include "generated_lists.h"
 #include "log/run_log.h"
 #include "platform/dialogs.h"
 #include "publish/pack_writer.h"
@@ -25,72 +26,6 @@ using Clock = std::chrono::steady_clock;
 
 double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Names and addresses made of syllables, so the key columns look like those of real lists.
-class NameMaker {
- public:
-  std::string Word(int syllables) {
-    static const char* const kParts[] = {"ka", "mel", "li", "bar", "os",  "tan", "vik", "dra", "gu",  "nov",
-                                         "al", "fa",  "za", "ri",  "han", "del", "sch", "mi",  "ter", "berg",
-                                         "ul", "ya",  "ko", "rin", "ash", "ev",  "ich", "ma",  "son", "qui"};
-    std::string word;
-    for (int i = 0; i < syllables; ++i) word += kParts[random_() % std::size(kParts)];
-    word[0] = static_cast<char>(word[0] - 'a' + 'A');
-    return word;
-  }
-  std::string Name() {
-    return Word(2 + static_cast<int>(random_() % 2)) + " " + Word(2 + static_cast<int>(random_() % 3));
-  }
-  std::string Address() {
-    return std::to_string(1 + random_() % 200) + " " + Word(3) + " Street, " + Word(2);
-  }
-
- private:
-  std::mt19937 random_{20261211};
-};
-
-publish::SanctionsData GenerateLists() {
-  NameMaker make;
-  publish::SanctionsData data;
-  data.dates = {"28.01.2026", "27.02.2026", "20.02.2026", "15.01.2026"};
-  const auto add = [&](ListId list, int count, auto fill) {
-    for (int i = 0; i < count; ++i) {
-      publish::ListEntry entry{list, {}};
-      fill(entry.values, i);
-      data.entries.push_back(std::move(entry));
-    }
-  };
-  add(ListId::EU, 20000, [&](auto& v, int i) {
-    const std::string last = make.Word(3), first = make.Word(2);
-    v["Name"] = first + " " + last;
-    v["LastName"] = last;
-    v["FirstName"] = first;
-    v["WholeName"] = first + " " + last;
-    v["Programme"] = "PRG" + std::to_string(i % 40);
-    v["Address"] = make.Address();
-  });
-  add(ListId::UN, 1500, [&](auto& v, int i) {
-    v["DataId"] = std::to_string(100000 + i);
-    v["FirstName"] = make.Word(2);
-    v["SecondName"] = make.Word(3);
-    v["Alias"] = make.Name();
-    v["Address"] = make.Address();
-  });
-  add(ListId::UK, 5000, [&](auto& v, int i) {
-    v["Name6"] = make.Word(3);
-    v["Name1"] = make.Word(2);
-    v["Address1"] = make.Address();
-    v["GroupID"] = std::to_string(i);
-  });
-  add(ListId::US, 30000, [&](auto& v, int i) {
-    v["EntityNumber"] = std::to_string(i);
-    v["Name"] = make.Name();
-    v["AlternateName"] = make.Name();
-    v["Address"] = make.Address();
-    v["City"] = make.Word(2);
-  });
-  return data;
 }
 
 class BenchHost : public screening::SearchHost {
@@ -115,7 +50,7 @@ int main(int argc, char** argv) {
   const fs::path dir = pattern;
 
   auto start = Clock::now();
-  const publish::SanctionsData data = GenerateLists();
+  const publish::SanctionsData data = bench::GenerateLists();
   if (std::string error = publish::WriteSanctionsDatabase(dir / "source.sqlite", data); !error.empty()) {
     std::cerr << error << "\n";
     return 1;

@@ -53,6 +53,9 @@ struct AppContext {
   std::string batchPdfOption = "2";
   std::function<void()> finishBatchRun;
 
+  // Told after every record of a list search (records done, total); the unattended runs show it.
+  std::function<void(long long done, long long total)> listSearchProgress;
+
   // Serialises the imports of master data: an import holds it for its whole run.
   std::mutex importLock;
 

@@ -66,7 +66,8 @@ enum class DatabaseIcon { None, Starting, Current, NotCurrent };
 struct StatusBarState {
   DatabaseIcon databaseIcon = DatabaseIcon::None;
   bool updateAvailableIcon = false;
-  int progress = 0;  // 0 to 11 during the start-up
+  int progress = 0;  // 0 to 11 during the start-up, records done during a list search
+  long long progressMaximum = 11;
 };
 
 enum class SetupPage { Settings, News, Personalisation, Update };

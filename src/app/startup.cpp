@@ -2,11 +2,14 @@
 
 #include <charconv>
 #include <system_error>
+#include <thread>
 
 #include "app/command_line.h"
 #include "app/display_selection.h"
 #include "app/error_report.h"
+#include "app/list_search_run.h"
 #include "app/mail_binding.h"
+#include "app/master_import_run.h"
 #include "app/single_search_run.h"
 #include "lists/master_store.h"
 #include "lists/search_history.h"
@@ -367,26 +370,36 @@ class Startup {
         FinishSingleSearchBatchRun(shell_);
       case RunMode::ListBatch:
       case RunMode::ImportBatch:
-        Notice("Die Listensuche ist in dieser Ausgabe noch nicht enthalten; der Lauf endet.");
-        shell_.End();
+        RunListBatch();
       case RunMode::ScheduledListSearch:
         StartScheduledListSearch();
-        return;
       case RunMode::Interactive:
       case RunMode::DatabaseUpdate:
         return;
     }
   }
 
-  void StartScheduledListSearch() {
-    const lists::MasterCount counted = lists::CountMasterRecords(context_.programDirectory);
-    if (!counted.count) {
-      Message(counted.error, "-1", counted.openFailed ? "MF1500" : "MF1504", "16");
-      shell_.End();
+  // "/b" and "/e": the import (for "/e") and the list search on workers, the main thread waiting.
+  [[noreturn]] void RunListBatch() {
+    model_.EditWindow([](WindowFrame& window) { window.minimised = true; });
+    model_.ClearListResultRows();
+    model_.SetPageStatus(UiText(Ui::SearchActive));
+    model_.SetPageStatusColour(kStatusDarkRed);
+    model_.EditListSearchPage([](ListSearchPageState& page) { page.stopButtonVisible = true; });
+    if (context_.runMode == RunMode::ImportBatch) {
+      std::thread importer([this] { ImportMasterData(context_, shell_.listFile); });
+      importer.join();
     }
-    if (*counted.count > 0)
-      Notice("Die Listensuche ist in dieser Ausgabe noch nicht enthalten; der Lauf endet.");
-    // Nothing is left to do: a hidden window must not wait for a person.
+    ListSearchRunner runner;
+    runner.Start(context_);
+    runner.Wait();
+    shell_.End();
+  }
+
+  // "/TIME": the run ends the program; with nothing stored there is nothing to wait for.
+  [[noreturn]] void StartScheduledListSearch() {
+    ListSearchRunner runner;
+    if (StartListSearch(context_, runner)) runner.Wait();
     shell_.End();
   }
 

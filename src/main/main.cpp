@@ -1,5 +1,6 @@
 // veldmark: the main program. Arguments arrive as UTF-8 and are handed to the start-up as
 // Windows-1252; this build has no window, so every box is written to stderr and the logs.
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -20,6 +21,25 @@
 #include "screening/run_mode.h"
 #include "screening/search_state.h"
 #include "text/cp1252.h"
+
+namespace {
+
+// A batch list search tells on stderr how far it is: records done, total, records per second; at most
+// once a second, and at its last record.
+void ShowListSearchProgress(long long done, long long total) {
+  using Clock = std::chrono::steady_clock;
+  static const Clock::time_point start = Clock::now();
+  static Clock::time_point shown;
+  const Clock::time_point now = Clock::now();
+  if (done < total && now - shown < std::chrono::seconds(1)) return;
+  shown = now;
+  const double seconds = std::chrono::duration<double>(now - start).count();
+  const long long rate = seconds > 0 ? static_cast<long long>(static_cast<double>(done) / seconds) : 0;
+  std::cerr << "\rBearbeitet: " << done << " / " << total << "  (" << rate << " Datensätze/s)"
+            << (done >= total ? "\n" : "") << std::flush;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace vmk;
@@ -45,6 +65,10 @@ int main(int argc, char** argv) {
                           std::filesystem::current_path());
   context.programDirectory = platform::ProgramDirectory();
   app::SetHostDialogs(&dialogs);
+
+  context.listSearchProgress = [&context](long long done, long long total) {
+    if (screening::IsUnattended(context.runMode)) ShowListSearchProgress(done, total);
+  };
 
   app::ProgramShell programShell(context);
   shell = &programShell;

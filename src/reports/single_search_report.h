@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/clock.h"
+#include "reports/report_parts.h"
 
 namespace vmk::reports {
 
@@ -29,11 +30,6 @@ struct SingleSearchReportInput {
   std::filesystem::path logoFile;
 };
 
-struct WrittenReport {
-  std::filesystem::path path;  // the path built for the report, also when saving failed
-  bool saved = false;
-};
-
 // The value columns joined, each text taken followed by ",", empty ones skipped.
 std::string JoinRowValues(const std::vector<std::string>& values);
 
@@ -41,9 +37,5 @@ std::string JoinRowValues(const std::vector<std::string>& values);
 // before ".pdf" so no earlier report is replaced. `log` receives the progress texts of the run log.
 WrittenReport WriteSingleSearchReport(const SingleSearchReportInput& input, const platform::Clock& clock,
                                       const std::function<void(const std::string&)>& log);
-
-// The first free name of the stem in the folder, claimed by creating it empty, so that no other report
-// can take it meanwhile. When the folder cannot be written, the plain name.
-std::filesystem::path ClaimReportPath(const std::filesystem::path& folder, const std::string& stem);
 
 }  // namespace vmk::reports
