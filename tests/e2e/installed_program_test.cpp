@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "lists/master_store.h"
+#include "log/run_log.h"
 #include "platform/clock.h"
 #include "platform/registry.h"
 #include "settings/settings_keys.h"
@@ -600,6 +602,81 @@ TEST_F(CommandLine, MissingSettingsLibraryEndsWithTheMF9Message) {
       Veldmark({}).err,
       "[FEHLER] Die Datei 'KES2.DLL' fehlt oder ist defekt. Bitte Programm erneut installieren | Fehler "
       "Code (MF9) | MF9\n");
+}
+
+// ---------------------------------------------------------------- list runs "/e", "/b", "/TIME"
+
+class ListRuns : public InstalledProgramTest {
+ protected:
+  void SetUp() override {
+    InstalledProgramTest::SetUp();
+    SetSetting("CSV Export", "1");
+    SetSetting("PdfAnzeige", "0");  // no viewer started by a test
+  }
+  long long StoredRecords() const { return lists::CountMasterRecords(program_.path()).count.value_or(-1); }
+  std::vector<fs::path> Saved(const std::string& prefix) const {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(SaveFolder()))
+      if (entry.path().filename().string().starts_with(prefix)) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+  }
+  static std::string PdfText(const fs::path& pdf) {
+    std::string text;
+    FILE* pipe = ::popen(("pdftotext -layout '" + pdf.string() + "' -").c_str(), "r");
+    if (pipe == nullptr) return text;
+    char buffer[4096];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, got);
+    ::pclose(pipe);
+    return text;
+  }
+};
+
+TEST_F(ListRuns, ImportBatchScreensEveryRecordExportsReportsAndEmptiesTheStore) {
+  WriteFile(program_ / "kunden.csv",
+            "K1;Viktor Dragunov;;Hafenstrasse 5;\r\nK2;Muster GmbH;;Hauptstr. 1;Berlin\r\nK3;;;;\r\n");
+  const RunResult run = Veldmark({"/e", (program_ / "kunden.csv").string()});
+  EXPECT_NE(run.err.find("Bearbeitet: 3 / 3"), std::string::npos) << run.err;
+
+  const auto all = Saved("VMK_LS_All_"), hits = Saved("VMK_LS_Hits_"), reports = Saved("KESTO_LS_");
+  ASSERT_EQ(all.size(), 1u);
+  ASSERT_EQ(hits.size(), 1u);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(Lines(ReadFile(all[0])), (std::vector<std::string>{"Viktor Dragunov;;Hafenstrasse 5;;1;0;0;0",
+                                                               "Muster GmbH;;Hauptstr  1;Berlin;0;0;0;0"}));
+  const std::vector<std::string> hitLines = Lines(ReadFile(hits[0]));
+  ASSERT_EQ(hitLines.size(), 1u);
+  EXPECT_TRUE(hitLines[0].starts_with("Viktor Dragunov;;Hafenstrasse 5;;1;0;0;0;")) << hitLines[0];
+  const std::string report = PdfText(reports[0]);
+  EXPECT_NE(report.find("Ergebnis Listensuch Treffer"), std::string::npos);
+  EXPECT_NE(report.find("Muster GmbH"), std::string::npos);
+  const auto history = History();
+  ASSERT_EQ(history.size(), 1u);
+  EXPECT_EQ(history[0].at("Suche1"), "Listensuche");
+  EXPECT_EQ(history[0].at("PDFLink"), reports[0].string());
+  EXPECT_EQ(StoredRecords(), 0);
+  EXPECT_FALSE(fs::exists(DataDirectory() / "KESTO.adb"));
+
+  // Right after, "/b" finds the store empty: a report without records, no file read.
+  WriteFile(program_ / "egal.csv", "ignored;;;\r\n");
+  Veldmark({"/b", (program_ / "egal.csv").string()});
+  EXPECT_EQ(Saved("KESTO_LS_").size(), 2u);
+  EXPECT_EQ(Lines(ReadFile(Saved("VMK_LS_All_").back())), std::vector<std::string>{});
+}
+
+TEST_F(ListRuns, ScheduledSearchScreensTheStoredRecordsAndEnds) {
+  log::RunLog runLog;
+  lists::CreateMasterStore(program_.path(), runLog);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open((program_ / "KSD.adb").c_str(), &db), SQLITE_OK);
+  EXPECT_EQ(
+      sqlite3_exec(db, "INSERT INTO Stammdaten VALUES ('','Dragunov','','','',0)", nullptr, nullptr, nullptr),
+      SQLITE_OK);
+  sqlite3_close(db);
+  const RunResult run = Veldmark({"/Time"});
+  EXPECT_NE(run.err.find("Bearbeitet: 1 / 1"), std::string::npos) << run.err;
+  EXPECT_EQ(Saved("KESTO_LS_").size(), 1u);
+  EXPECT_EQ(StoredRecords(), 0);
 }
 
 }  // namespace
