@@ -28,7 +28,7 @@ demo: build
 	scripts/demo.sh
 
 bench: deps
-	cmake -S . -B build-bench $(GEN) -DCMAKE_BUILD_TYPE=Release -DVELDMARK_BENCH=ON
+	cmake -S . -B build-bench $(GEN) -DCMAKE_BUILD_TYPE=Release -DVELDMARK_BENCH=ON -DVELDMARK_TESTS=OFF -DVELDMARK_GUI=OFF
 	cmake --build build-bench -j $(JOBS)
 	build-bench/bin/vmk-bench-single-search
 	build-bench/bin/vmk-bench-list-search

@@ -40,7 +40,7 @@ std::vector<std::array<std::string, 4>> MasterRecords(int count, const publish::
       const auto& entry = lists.entries[static_cast<std::size_t>(i * 7919) % lists.entries.size()];
       for (const char* column : {"Name", "FirstName", "Name6"}) {
         const auto found = entry.values.find(column);
-        if (found != entry.values.end() && !found->second.empty()) name = found->second;
+        if (found != entry.values.end() && found->second && !found->second->empty()) name = *found->second;
       }
     }
     records.push_back({name, i % 3 == 0 ? make.Word(2) : "", make.Address(), i % 4 == 0 ? make.Word(2) : ""});
