@@ -34,3 +34,10 @@ echo "Batch-Protokoll ($install/EBatchLog.txt):"
 iconv -f WINDOWS-1252 -t UTF-8 "$install/EBatchLog.txt" | sed 's/^/  /'
 
 "$build/bin/vmk-demo" --pack "$demo/KE2DB.pak" --root "$demo/run"
+
+# With a display the window opens on the demo installation; closing it ends the demo.
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+  echo
+  echo "=== veldmark (Programmfenster; Schließen beendet die Demo)"
+  (cd "$install" && ./veldmark)
+fi

@@ -191,6 +191,26 @@ std::vector<ListResultRow> MainWindowModel::ListResultRows() const {
   return listResultRows_;
 }
 
+std::size_t MainWindowModel::ListResultRowCount() const {
+  std::lock_guard lock(mutex_);
+  return listResultRows_.size();
+}
+
+std::vector<ListResultRow> MainWindowModel::ListResultRowsFrom(std::size_t first) const {
+  std::lock_guard lock(mutex_);
+  if (first >= listResultRows_.size()) return {};
+  return {listResultRows_.begin() + static_cast<std::ptrdiff_t>(first), listResultRows_.end()};
+}
+
+PanelState MainWindowModel::Panels() const {
+  std::lock_guard lock(mutex_);
+  return panels_;
+}
+
+void MainWindowModel::EditPanels(const std::function<void(PanelState&)>& edit) {
+  Change(ModelChange::Panels, [&] { edit(panels_); });
+}
+
 void MainWindowModel::ClearListResultRows() {
   Change(ModelChange::ListResultRows, [&] { listResultRows_.clear(); });
 }

@@ -31,7 +31,8 @@ enum class ModelChange {
   SetupPages,
   ListSearchPage,
   ListResultRows,
-  ImportWindow
+  ImportWindow,
+  Panels
 };
 
 // One row of the list-search result list: Name 1, Name 2, Adresse 1, Adresse 2, EU, UN, UK, US, Suchdatum.
@@ -71,6 +72,23 @@ struct StatusBarState {
 };
 
 enum class SetupPage { Settings, News, Personalisation, Update };
+
+enum class SideTab { EU, UN, UK, US, SetupNews };
+enum class WorkPage { SingleSearch, ListSearch, SetupNews };
+enum class ListSideTab { ListSearch, SetupNews };
+
+// Which tabs and pages the three tab controls show. The side panel and the list side panel share one
+// place: exactly one of them is visible.
+struct PanelState {
+  SideTab sideTab = SideTab::EU;
+  WorkPage workPage = WorkPage::SingleSearch;
+  bool listSidePanelVisible = false;
+  ListSideTab listSideTab = ListSideTab::ListSearch;
+  int shownHitReport = 0;  // the list whose hit report is visible, -1 for none
+  std::string hitFrameCaption = "  EU Liste  ";
+  std::string setupFrameCaption = "  Einstellungen  ";
+  std::string savePathLabel;  // the label in the frame "Speicherung der PDF Date"
+};
 
 // The fields of the setup pages and program-settings tabs, and the labels the settings fill.
 struct SetupPagesState {
@@ -159,9 +177,14 @@ class MainWindowModel : public log::StatusSink {
   void EditListSearchPage(const std::function<void(ListSearchPageState&)>& edit);
   ImportWindowState ImportWindow() const;
   void EditImportWindow(const std::function<void(ImportWindowState&)>& edit);
+  PanelState Panels() const;
+  void EditPanels(const std::function<void(PanelState&)>& edit);
 
   // The list-search result list; rows arrive one at a time while a run shows its hits.
   std::vector<ListResultRow> ListResultRows() const;
+  std::size_t ListResultRowCount() const;
+  // The rows from `first` on, so a view can take only what is new.
+  std::vector<ListResultRow> ListResultRowsFrom(std::size_t first) const;
   void ClearListResultRows();
   void AddListResultRow(const ListResultRow& row);
 
@@ -189,6 +212,7 @@ class MainWindowModel : public log::StatusSink {
   SetupPagesState setupPages_;
   ListSearchPageState listSearchPage_;
   ImportWindowState importWindow_;
+  PanelState panels_;
   std::vector<ListResultRow> listResultRows_;
 };
 

@@ -36,7 +36,7 @@ void EnableSearchButtons(AppContext& context, bool enabled) {
 }
 
 std::optional<std::string> ChooseListFile(AppContext& context) {
-  return context.dialogs.ChooseOpenFile(UiText(Ui::TitleLoadListFile), kDefaultFileName, kFileFilter);
+  return context.dialogs.ChooseOpenFile(UiText(Ui::TitleLoadListFile), kDefaultFileName, kFileFilter, "");
 }
 
 void ShowImportWindow(AppContext& context, bool visible) {

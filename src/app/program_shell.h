@@ -33,6 +33,13 @@ struct ProgramShell {
   // A line for the person who started the program, for what this build cannot show in a window.
   std::function<void(const std::string& text1252)> notice;
 
+  // The window, where the run mode and the display allow one: built at step 7 over the window model.
+  std::function<void()> buildWindow;
+  // The window's event loop, until the window is closed; without a window the interactive start ends.
+  std::function<void()> runEventLoop;
+  // Serves the window's events once; the main thread calls it while it waits for a worker.
+  std::function<void()> processEvents;
+
   const std::string& Argument(std::size_t index) const {
     static const std::string kNone;
     return index < arguments.size() ? arguments[index] : kNone;

@@ -1,6 +1,8 @@
 #include "app/startup.h"
 
+#include <atomic>
 #include <charconv>
+#include <functional>
 #include <system_error>
 #include <thread>
 
@@ -11,6 +13,7 @@
 #include "app/mail_binding.h"
 #include "app/master_import_run.h"
 #include "app/single_search_run.h"
+#include "app/window_actions.h"
 #include "lists/master_store.h"
 #include "lists/search_history.h"
 #include "log/messages.h"
@@ -155,6 +158,7 @@ class Startup {
     model_.EditSetupPages(
         [](SetupPagesState& pages) { pages.updateLabel = UiText(Ui::NoProgramUpdateLabel); });
     FillSelectionLists(context_);
+    if (shell_.buildWindow) shell_.buildWindow();
   }
 
   // Step 8: the window paints in its own loop; the start-up only gives it the time.
@@ -215,6 +219,9 @@ class Startup {
     Progress(6, text::Win1252("Lese Speicherpfad"));
     const std::string savePath = settings_.ReadSavePath();
     model_.SetSavePath(savePath);
+    model_.EditPanels([&](PanelState& panels) {
+      panels.savePathLabel = UiText(Ui::SavePathInitialLabel) + " " + savePath;
+    });
     Log("ReadSavePath = " + savePath);
     ReadPersonalisation();
     const std::string appPath = settings_.GetApplicationPath();
@@ -299,8 +306,8 @@ class Startup {
     model_.EditSetupPages([&](SetupPagesState& pages) {
       pages.updateDownloadEnabled = true;
       pages.updateLabel = UiText(Ui::UpdateAvailableLabel) + " (" + info + ")";
-      pages.front = SetupPage::Update;
     });
+    ShowUpdatePage(context_);
     Message(UiText(Ui::MsgUpdateAvailable) + " " + info, "1", "D664", "64");
   }
 
@@ -355,7 +362,12 @@ class Startup {
       Message(UiText(Ui::MsgPleasePersonalise) + "\r" + UiText(Ui::MsgWithoutPersonalisation) + "\r" +
                   UiText(Ui::MsgChecksNotFilledIn),
               "0", "MF1340", "48");
-      model_.EditSetupPages([](SetupPagesState& pages) { pages.front = SetupPage::Personalisation; });
+      SelectSetupRow(context_, SetupRow::Personalise);
+      model_.EditPanels([](PanelState& panels) {
+        panels.sideTab = SideTab::SetupNews;
+        panels.shownHitReport = -1;
+        panels.workPage = WorkPage::SetupNews;
+      });
       return;
     }
   }
@@ -387,11 +399,17 @@ class Startup {
     model_.SetPageStatusColour(kStatusDarkRed);
     model_.EditListSearchPage([](ListSearchPageState& page) { page.stopButtonVisible = true; });
     if (context_.runMode == RunMode::ImportBatch) {
-      std::thread importer([this] { ImportMasterData(context_, shell_.listFile); });
+      std::atomic<bool> imported{false};
+      std::thread importer([&] {
+        ImportMasterData(context_, shell_.listFile);
+        imported = true;
+      });
+      WaitServingTheWindow([&] { return imported.load(); });
       importer.join();
     }
     ListSearchRunner runner;
     runner.Start(context_);
+    WaitServingTheWindow([&] { return !runner.Running(); });
     runner.Wait();
     shell_.End();
   }
@@ -399,13 +417,29 @@ class Startup {
   // "/TIME": the run ends the program; with nothing stored there is nothing to wait for.
   [[noreturn]] void StartScheduledListSearch() {
     ListSearchRunner runner;
-    if (StartListSearch(context_, runner)) runner.Wait();
+    if (StartListSearch(context_, runner)) {
+      WaitServingTheWindow([&] { return !runner.Running(); });
+      runner.Wait();
+    }
     shell_.End();
   }
 
-  // Step 21: this build has no window to hand over to.
+  // Every wait of the main thread for a worker keeps a shown window answering, every 10 ms.
+  void WaitServingTheWindow(const std::function<bool()>& finished) {
+    if (!shell_.processEvents) return;
+    while (!finished()) {
+      shell_.processEvents();
+      std::this_thread::sleep_for(10ms);
+    }
+  }
+
+  // Step 21: the window's loop runs until its close request; without a window the start ends here.
   [[noreturn]] void RunEventLoop() {
-    Notice("Diese Ausgabe von Veldmark hat kein Programmfenster; der interaktive Start endet hier.");
+    if (shell_.runEventLoop) {
+      shell_.runEventLoop();
+    } else {
+      Notice("Veldmark findet keine Anzeige für sein Programmfenster; der interaktive Start endet hier.");
+    }
     context_.runLog.Close();
     shell_.End();
   }

@@ -1,5 +1,6 @@
 // veldmark: the main program. Arguments arrive as UTF-8 and are handed to the start-up as
-// Windows-1252; this build has no window, so every box is written to stderr and the logs.
+// Windows-1252. The interactive modes open the window where a display is there; until then, and in the
+// unattended modes, every box is written to stderr and the logs.
 #include <chrono>
 #include <filesystem>
 #include <iostream>
@@ -21,6 +22,9 @@
 #include "screening/run_mode.h"
 #include "screening/search_state.h"
 #include "text/cp1252.h"
+#ifdef VELDMARK_GUI
+#include "gui/window_front.h"
+#endif
 
 namespace {
 
@@ -59,12 +63,18 @@ int main(int argc, char** argv) {
       runLog.WriteRunLog(line);
     }
   });
+#ifdef VELDMARK_GUI
+  gui::WindowFront front(dialogs);
+  platform::Dialogs& boxes = front;
+#else
+  platform::Dialogs& boxes = dialogs;
+#endif
   platform::SystemDesktop desktop;
   app::SettingsBinding settings(platform::ProgramDirectory());
-  app::AppContext context(model, search, runLog, dialogs, desktop, settings, clock, platform::DataDirectory(),
+  app::AppContext context(model, search, runLog, boxes, desktop, settings, clock, platform::DataDirectory(),
                           std::filesystem::current_path());
   context.programDirectory = platform::ProgramDirectory();
-  app::SetHostDialogs(&dialogs);
+  app::SetHostDialogs(&boxes);
 
   context.listSearchProgress = [&context](long long done, long long total) {
     if (screening::IsUnattended(context.runMode)) ShowListSearchProgress(done, total);
@@ -75,5 +85,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) programShell.arguments.push_back(text::Utf8ToCp1252(argv[i]));
   programShell.updateServer = platform::ReadVendorConfig().updateServer;
   programShell.notice = [](const std::string& line) { std::cerr << text::Cp1252ToUtf8(line) << '\n'; };
+#ifdef VELDMARK_GUI
+  front.Attach(programShell);
+#endif
   app::RunStartup(programShell);
 }

@@ -36,7 +36,7 @@ bool HeadlessDialogs::AskYesNo(const std::string& title, const std::string& text
 }
 
 std::optional<std::string> HeadlessDialogs::ChooseOpenFile(const std::string& title, const std::string&,
-                                                           const std::string&) {
+                                                           const std::string&, const std::string&) {
   Emit("[" + title + "] -> Abbrechen");
   return std::nullopt;
 }

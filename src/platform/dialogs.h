@@ -24,10 +24,11 @@ class Dialogs {
   // Title and text are Windows-1252; lines of the text are separated by "\r" or "\n".
   virtual void MessageBox(const std::string& title, const std::string& text, int iconFlags) = 0;
   virtual bool AskYesNo(const std::string& title, const std::string& text, bool defaultAnswer) = 0;
-  // An open-file chooser: the default file name ("*.csv") and the filter as "Text|*.csv|Text|*.txt";
-  // nothing when the person cancels. Paths are Windows-1252.
+  // An open-file chooser starting in `start` ("" for the working directory): the default file name
+  // ("*.csv") and the filter as "Text|*.csv|Text|*.txt"; nothing when the person cancels. Paths are
+  // Windows-1252.
   virtual std::optional<std::string> ChooseOpenFile(const std::string& title, const std::string& defaultName,
-                                                    const std::string& filter) = 0;
+                                                    const std::string& filter, const std::string& start) = 0;
   // A folder chooser starting at `start`; the chosen folder ends with "/".
   virtual std::optional<std::string> ChooseFolder(const std::string& title, const std::string& start) = 0;
 };
@@ -43,7 +44,7 @@ class HeadlessDialogs : public Dialogs {
   bool AskYesNo(const std::string& title, const std::string& text, bool defaultAnswer) override;
   // Nobody can choose: both report a cancelled chooser.
   std::optional<std::string> ChooseOpenFile(const std::string& title, const std::string& defaultName,
-                                            const std::string& filter) override;
+                                            const std::string& filter, const std::string& start) override;
   std::optional<std::string> ChooseFolder(const std::string& title, const std::string& start) override;
 
  private:

@@ -165,6 +165,8 @@ constexpr Row kRows[] = {
     {Ui::OptionVendorMailServer, "Veldmark Mailserver"},
     {Ui::TitleOpenPdf, "Veldmark PDF Dateien"},
     {Ui::PdfFileFilter, "Veldmark pdf Dateien (*.pdf)|*.pdf|Alle Dateien (*.*)|*.*"},
+    {Ui::HelpWindowTitle, "Alvenbrook Hilfe"},
+    {Ui::ButtonCloseHelp, "Schließen"},
 
     // Shared by the window and the list dates
     {Ui::DatabaseDateLabel, "Datenbank vom   :"},
@@ -214,6 +216,11 @@ constexpr Row kRows[] = {
     // Whitelist editor
     {Ui::MsgSemicolonReserved,
      "Das eingegebenen Zeichen ';' ist ein Steuerzeichen und darf nicht gelöscht werden"},
+    {Ui::WhitelistEditorTitle, "WhiteList"},
+    {Ui::WhitelistColumnTerm, "Begriff"},
+    {Ui::ButtonWhitelistNew, "Neu"},
+    {Ui::ButtonWhitelistDelete, "Löschen"},
+    {Ui::ButtonWhitelistSaveClose, "Speichern + Schließen"},
 
     // Display-item selection
     {Ui::DisplaySelectionShow, "Anzeigeauswahl einblenden"},
@@ -222,6 +229,7 @@ constexpr Row kRows[] = {
     // Master-data import
     {Ui::TitleLoadListFile, "Lade Listendatei"},
     {Ui::StatusImportingMasterData, "Stammdaten werden importiert"},
+    {Ui::ImportWindowTitle, "Import Data"},
 
     // List search
     {Ui::ProgressProcessed, "Bearbeitet :"},

@@ -158,6 +158,8 @@ enum class Ui {
   OptionVendorMailServer,
   TitleOpenPdf,
   PdfFileFilter,
+  HelpWindowTitle,
+  ButtonCloseHelp,
 
   // Shared by the window and the list dates
   DatabaseDateLabel,
@@ -206,6 +208,11 @@ enum class Ui {
 
   // Whitelist editor
   MsgSemicolonReserved,
+  WhitelistEditorTitle,
+  WhitelistColumnTerm,
+  ButtonWhitelistNew,
+  ButtonWhitelistDelete,
+  ButtonWhitelistSaveClose,
 
   // Display-item selection
   DisplaySelectionShow,
@@ -214,6 +221,7 @@ enum class Ui {
   // Master-data import
   TitleLoadListFile,
   StatusImportingMasterData,
+  ImportWindowTitle,
 
   // List search
   ProgressProcessed,

@@ -61,16 +61,17 @@ class RecordingDialogs : public platform::Dialogs {
     boxes.push_back({title, text, platform::kIconQuestion});
     return answer;
   }
-  // The chooser's answer the test set, and what each chooser was asked with (title, default, filter).
+  // The chooser's answer the test set, and what each chooser was asked with (title, default, filter,
+  // start folder).
   std::optional<std::string> chosenFile, chosenFolder;
-  std::vector<std::array<std::string, 3>> choosers;
+  std::vector<std::array<std::string, 4>> choosers;
   std::optional<std::string> ChooseOpenFile(const std::string& title, const std::string& defaultName,
-                                            const std::string& filter) override {
-    choosers.push_back({title, defaultName, filter});
+                                            const std::string& filter, const std::string& start) override {
+    choosers.push_back({title, defaultName, filter, start});
     return chosenFile;
   }
   std::optional<std::string> ChooseFolder(const std::string& title, const std::string& start) override {
-    choosers.push_back({title, start, ""});
+    choosers.push_back({title, "", "", start});
     return chosenFolder;
   }
 };

@@ -149,7 +149,7 @@ TEST(UiTexts, OnlyTheSharedWordingsRepeat) {
 }
 
 TEST(UiTexts, CountMatchesTheRows) {
-  EXPECT_EQ(UiTextCount(), 244u);
+  EXPECT_EQ(UiTextCount(), 252u);
   EXPECT_EQ(UiTextCount(), static_cast<std::size_t>(kLastUiText) + 1);
   EXPECT_EQ(UiText(static_cast<Ui>(UiTextCount())), "");
 }
