@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 #include "gui/main_window.h"
 #include "gui/qt_dialogs.h"
@@ -19,15 +21,32 @@ bool ModeShowsWindow(RunMode mode) {
   return mode == RunMode::Interactive || mode == RunMode::DatabaseUpdate || mode == RunMode::ListBatch;
 }
 
-bool Set(const char* variable) {
-  const char* value = std::getenv(variable);
-  return value != nullptr && *value != '\0';
+std::string Variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+// A local X display ":N" or ":N.S" is there when its socket is; a remote one is taken on trust.
+bool XDisplayReachable(const std::string& display) {
+  if (display.empty()) return false;
+  if (display[0] != ':') return true;
+  const std::string number = display.substr(1, display.find('.') - 1);
+  return std::filesystem::exists("/tmp/.X11-unix/X" + number);
+}
+
+bool WaylandDisplayReachable(const std::string& display) {
+  if (display.empty()) return false;
+  if (display[0] == '/') return std::filesystem::exists(display);
+  const std::string runtime = Variable("XDG_RUNTIME_DIR");
+  return !runtime.empty() && std::filesystem::exists(std::filesystem::path(runtime) / display);
 }
 
 }  // namespace
 
+// Qt ends the process when it cannot reach its display, so the display is checked before Qt starts.
 bool DisplayAvailable() {
-  return Set("DISPLAY") || Set("WAYLAND_DISPLAY") || Set("QT_QPA_PLATFORM");
+  return !Variable("QT_QPA_PLATFORM").empty() || WaylandDisplayReachable(Variable("WAYLAND_DISPLAY")) ||
+         XDisplayReachable(Variable("DISPLAY"));
 }
 
 WindowFront::WindowFront(platform::Dialogs& headless) : headless_(headless), current_(&headless) {}

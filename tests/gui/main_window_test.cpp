@@ -78,9 +78,11 @@ class MainWindowTest : public ::testing::Test {
   void Serve() {
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
   }
+  // Key presses with their text, so umlauts arrive as typed.
   void Type(QLineEdit* field, const QString& text) {
     field->clear();
-    QTest::keyClicks(field, text);
+    for (const QChar c : text)
+      QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
   }
   std::vector<std::string> BoxTexts() const {
     std::vector<std::string> texts;
@@ -400,6 +402,32 @@ TEST_F(MainWindowTest, ClosingDuringAListSearchEndsItAtTheNextRecordAndKeepsItsR
   for (const auto& entry : fs::directory_iterator(save_.path()))
     reportWritten |= entry.path().filename().string().starts_with("KESTO_LS_");
   EXPECT_TRUE(reportWritten);
+}
+
+TEST_F(MainWindowTest, LargeResultsLongTextsAndUmlautsKeepTheWindowUsable) {
+  Type(window_->SingleSearch()->Field(1), "Müller Straße");
+  EXPECT_EQ(model_.SearchFields()[1], text::Win1252("Müller Straße"));
+  const std::string longTerm(5000, 'x');
+  model_.SetSearchFields({longTerm, "", "", ""});
+  Serve();
+  EXPECT_EQ(window_->SingleSearch()->Field(0)->text().size(), 5000);
+
+  screening::HitReports reports;
+  for (int i = 0; i < 30000; ++i)
+    reports[3].rows.push_back({"Name", text::Win1252("Bäcker ") + std::to_string(i)});
+  reports[3].markers = {29999};
+  model_.SetHitReports(reports);
+  HitReportTable* us = window_->SingleSearch()->Table(3);
+  ASSERT_TRUE(WaitUntil([&] { return us->model()->rowCount() == 30000; }));
+  EXPECT_EQ(Utf8(us->model()->index(29999, 1).data().toString()), "Bäcker 29999");
+
+  for (int i = 0; i < 100000; ++i)
+    model_.AddListResultRow({"Name " + std::to_string(i), "", "", "", "1", "0", "0", "0", "x"});
+  QTableView* table = window_->ListSearch()->Table();
+  ASSERT_TRUE(WaitUntil([&] { return table->model()->rowCount() == 100000; }));
+  table->selectRow(99999);
+  Serve();
+  EXPECT_EQ(model_.SearchFields()[0], "Name 99999");
 }
 
 }  // namespace
