@@ -234,6 +234,9 @@ bool StartListSearch(AppContext& context, ListSearchRunner& runner) {
   }
   const bool listFileLoaded = !context.model.ListSearchPage().listFileText.empty();
   if (!listFileLoaded && *counted.count == 0) return false;
+  // While the run is active its stop button stands where the start button was; the list shows this run.
+  context.model.ClearListResultRows();
+  context.model.EditListSearchPage([](ListSearchPageState& page) { page.stopButtonVisible = true; });
   runner.Start(context);
   return true;
 }

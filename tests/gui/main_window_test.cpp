@@ -390,9 +390,9 @@ TEST_F(MainWindowTest, ClosingDuringAListSearchEndsItAtTheNextRecordAndKeepsItsR
   std::vector<std::string> names(400, "Muster GmbH");
   names[0] = "Viktor Dragunov";
   StoreRecords(names);
+  window_->ListSearchRunner().Gate().Pause();
   window_->ListSearch()->StartButton()->click();
-  ASSERT_TRUE(
-      WaitUntil([&] { return model_.ListSearchPage().processedText.find(" / 400") != std::string::npos; }));
+  ASSERT_TRUE(window_->ListSearchRunner().Running());
   window_->close();
   EXPECT_TRUE(closed_);
   EXPECT_FALSE(window_->ListSearchRunner().Running());
@@ -428,6 +428,27 @@ TEST_F(MainWindowTest, LargeResultsLongTextsAndUmlautsKeepTheWindowUsable) {
   table->selectRow(99999);
   Serve();
   EXPECT_EQ(model_.SearchFields()[0], "Name 99999");
+}
+
+TEST_F(MainWindowTest, StopQuestionAnsweredNoEndsTheListSearchWithWhatItFound) {
+  std::vector<std::string> names(400, "Muster GmbH");
+  names[0] = "Viktor Dragunov";
+  StoreRecords(names);
+  window_->WorkPanel()->tabBar()->setCurrentIndex(1);
+  // Held at the gate after its first record, so the question surely comes while it runs.
+  window_->ListSearchRunner().Gate().Pause();
+  window_->ListSearch()->StartButton()->click();
+  ASSERT_TRUE(
+      WaitUntil([&] { return window_->ListSearch()->StopButton()->isVisibleTo(window_->ListSearch()); }));
+  dialogs_.answer = false;
+  window_->ListSearch()->StopButton()->click();
+  ASSERT_FALSE(dialogs_.boxes.empty());
+  EXPECT_EQ(dialogs_.boxes.back().title, "Listensuche abbrechen");
+  ASSERT_TRUE(WaitUntil([&] { return !window_->ListSearchRunner().Running(); }));
+  Serve();
+  EXPECT_TRUE(window_->ListSearch()->StartButton()->isVisibleTo(window_->ListSearch()));
+  EXPECT_FALSE(window_->ListSearch()->StopButton()->isVisibleTo(window_->ListSearch()));
+  EXPECT_EQ(Utf8(window_->ListSearch()->Table()->model()->index(0, 0).data().toString()), "Viktor Dragunov");
 }
 
 }  // namespace
