@@ -24,7 +24,8 @@ namespace {
 constexpr int kTypeString = 1;
 constexpr int kTypeDword = 4;
 
-constexpr int kBusyTimeoutMilliseconds = 10000;
+// How long one process waits for another's write; a loaded machine can hold writers back for seconds.
+constexpr int kBusyTimeoutMilliseconds = 30000;
 
 // Kept in the environment, not in a static: the settings library that links this code is loaded and
 // unloaded around every call, which would reset a static each time.
