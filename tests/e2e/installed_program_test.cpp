@@ -687,5 +687,45 @@ TEST_F(ListRuns, ScheduledSearchScreensTheStoredRecordsAndEnds) {
   EXPECT_EQ(StoredRecords(), 0);
 }
 
+// ---------------------------------------------------------------- a list release from the real lists
+
+// The publisher's tool builds a release from the real UN and OFAC files; the test's update server hands
+// it out, and a fresh installation takes it at its first start and finds listed names with it.
+using ListRelease = InstalledProgramTest;
+
+TEST_F(ListRelease, BuiltFromTheRealListsItReachesTheInstallationThroughTheUpdate) {
+  const fs::path lists = VELDMARK_REAL_LISTS;
+  if (!fs::exists(lists / "un" / "consolidated.xml")) GTEST_SKIP() << "no real list files in " << lists;
+  TempDir work;
+  const fs::path release = work / "release";
+  const RunResult built = RunProgram(
+      VELDMARK_LISTBUILD,
+      {"--un", (lists / "un" / "consolidated.xml").string(), "--ofac-sdn",
+       (lists / "us" / "ofac_sdn.csv").string(), "--ofac-alt", (lists / "us" / "ofac_alt.csv").string(),
+       "--ofac-add", (lists / "us" / "ofac_add.csv").string(), "--out", release.string()},
+      work.path(), root_.path());
+  ASSERT_EQ(built.exitCode, 0) << built.err;
+  EXPECT_NE(built.out.find("UNGlobalINDIV"), std::string::npos) << built.out;
+  for (const char* file : {"download.me", "KE2DBpak.bin", "vminfo.txt"}) {
+    server_.Serve(std::string("/kepdata/") + file, {.body = ReadFile(release / "kepdata" / file)});
+  }
+  SetSetting("TagesUpdate", std::to_string(NowWallSeconds() - kEightHours - 60));
+  PresetBatch("0");
+
+  struct Case {
+    const char* terms;
+    const char* hitFlag;
+  };
+  for (const Case& c : {Case{"Gaston Iyamuremye;;;", "1"}, Case{"Aerocaribbean Airlines;;;", "1"},
+                        Case{"Niemand Unbekannt;;;", "0"}}) {
+    SCOPED_TRACE(c.terms);
+    Veldmark({"/s", c.terms});
+    const std::vector<std::string> fields = Fields(ReadFile(ResultFile()), 4);
+    ASSERT_EQ(fields.size(), 4u);
+    EXPECT_EQ(fields[3], c.hitFlag);
+  }
+  EXPECT_EQ(ReadFile(DataDirectory() / "KE2DB.pak"), ReadFile(release / "KE2DB.pak"));
+}
+
 }  // namespace
 }  // namespace vmk::e2e
