@@ -1,13 +1,11 @@
-// Single searches of real names in a database built from real list entries: the OFAC SDN files for
-// the US table and the UK consolidated-list excerpt for the UK table.
+// Single searches of real names in a database that the publisher's build makes from the real list files:
+// the UN consolidated list, the OFAC SDN files and the UK consolidated-list excerpt.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <map>
 #include <set>
 
-#include "publish/sanctions_db_writer.h"
+#include "publish/list_release.h"
 #include "screening/list_search.h"
 #include "screening/prepare_search.h"
 #include "support/test_support.h"
@@ -20,81 +18,6 @@ namespace fs = std::filesystem;
 fs::path ListsFolder() {
   const char* source = std::getenv("VELDMARK_SOURCE_DIR");
   return fs::path(source != nullptr ? source : ".") / ".." / "shared" / "data" / "lists";
-}
-
-// One line of comma-separated fields, double quotes around fields that hold commas.
-std::vector<std::string> SplitCsvLine(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-      fields.back() += '"';
-      ++i;
-    } else if (c == '"') {
-      quoted = !quoted;
-    } else if (c == ',' && !quoted) {
-      fields.emplace_back();
-    } else if (c != '\r') {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
-
-std::vector<std::vector<std::string>> ReadCsv(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::vector<std::vector<std::string>> rows;
-  for (std::string line; std::getline(in, line);) rows.push_back(SplitCsvLine(line));
-  return rows;
-}
-
-// The SDN files write "-0-" for an empty field.
-std::string Field(const std::vector<std::string>& row, std::size_t index) {
-  if (index >= row.size()) return {};
-  std::string value = text::TrimBlanks(row[index]);
-  return value == "-0-" ? std::string() : value;
-}
-
-void AddOfacEntries(const fs::path& folder, publish::SanctionsData& data) {
-  std::map<std::string, std::vector<std::string>> firstAddress;
-  for (const auto& row : ReadCsv(folder / "ofac_add.csv")) {
-    if (!firstAddress.count(Field(row, 0))) firstAddress[Field(row, 0)] = row;
-  }
-  std::multimap<std::string, std::string> alternates;
-  for (const auto& row : ReadCsv(folder / "ofac_alt.csv")) alternates.emplace(Field(row, 0), Field(row, 3));
-  for (const auto& sdn : ReadCsv(folder / "ofac_sdn.csv")) {
-    const std::string number = Field(sdn, 0);
-    if (number.empty()) continue;
-    publish::ListEntry entry{ListId::US, {}};
-    entry.values = {{"Source", "SDN"},           {"EntityNumber", number}, {"SDNType", Field(sdn, 2)},
-                    {"Programs", Field(sdn, 3)}, {"Name", Field(sdn, 1)},  {"Remarks", Field(sdn, 11)}};
-    if (auto address = firstAddress.find(number); address != firstAddress.end()) {
-      entry.values["Address"] = Field(address->second, 2);
-      entry.values["City"] = Field(address->second, 3);
-      entry.values["Country"] = Field(address->second, 4);
-    }
-    data.entries.push_back(entry);
-    // One row per name variant, as the list publishes them.
-    for (auto [it, end] = alternates.equal_range(number); it != end; ++it) {
-      publish::ListEntry alias = entry;
-      alias.values["AlternateName"] = it->second;
-      data.entries.push_back(alias);
-    }
-  }
-}
-
-void AddUkEntries(const fs::path& file, publish::SanctionsData& data) {
-  const auto rows = ReadCsv(file);
-  const ListSchema& uk = Schema(ListId::UK);
-  for (std::size_t r = 1; r < rows.size(); ++r) {  // the first line names the columns
-    publish::ListEntry entry{ListId::UK, {}};
-    for (int position = 0; position < uk.fieldEnd; ++position) {
-      entry.values[uk.columns[static_cast<std::size_t>(position)].name] =
-          Field(rows[r], static_cast<std::size_t>(position));
-    }
-    data.entries.push_back(entry);
-  }
 }
 
 class NoHost : public SearchHost {
@@ -113,18 +36,22 @@ class NoHost : public SearchHost {
 class RealListsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    if (!fs::exists(ListsFolder() / "us" / "ofac_sdn.csv")) return;
-    publish::SanctionsData data;
-    AddOfacEntries(ListsFolder() / "us", data);
-    AddUkEntries(ListsFolder() / "uk" / "conlist_2020_excerpt.csv", data);
+    const fs::path lists = ListsFolder();
+    if (!fs::exists(lists / "us" / "ofac_sdn.csv")) return;
+    publish::ListSources sources;
+    sources.un = lists / "un" / "consolidated.xml";
+    sources.uk = lists / "uk" / "conlist_2020_excerpt.csv";
+    sources.ofac = {
+        {lists / "us" / "ofac_sdn.csv", lists / "us" / "ofac_alt.csv", lists / "us" / "ofac_add.csv"}};
     dir_ = new testing::TempDir;
-    ASSERT_EQ(publish::WriteSanctionsDatabase(Database(), data), "");
+    publish::ReleaseSummary summary;
+    ASSERT_EQ(publish::BuildListRelease(sources, *dir_ / "release", summary), "");
   }
   static void TearDownTestSuite() {
     delete dir_;
     dir_ = nullptr;
   }
-  static fs::path Database() { return *dir_ / "KESTO.adb"; }
+  static fs::path Database() { return *dir_ / "release" / "KESTO.adb"; }
 
   void SetUp() override {
     if (dir_ == nullptr) GTEST_SKIP() << "the real list files are not in " << ListsFolder();
@@ -187,8 +114,14 @@ TEST_F(RealListsTest, ListedNamesAreFoundInTheModesWhoseKeysMatch) {
       {"US name with its address",
        ListId::US,
        {"BANCO NACIONAL DE CUBA", "", "Zweierstrasse", ""},
-       "Address",
-       "Zweierstrasse 35",
+       "Name",
+       "BANCO NACIONAL DE CUBA",
+       {true, true, true, true}},
+      {"UN individual",
+       ListId::UN,
+       {"Gaston", "Iyamuremye", "", ""},
+       "Name 2",
+       "IYAMUREMYE",
        {true, true, true, true}},
       {"UK first and last name",
        ListId::UK,
