@@ -49,8 +49,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-// Decodes one UTF-8 sequence at text[i]; advances i. Returns false for a malformed sequence, after
-// stepping over its first byte.
+}  // namespace
+
 bool NextUtf8(std::string_view text, std::size_t& i, char32_t& cp) {
   const auto lead = static_cast<unsigned char>(text[i++]);
   if (lead < 0x80) {
@@ -77,8 +77,6 @@ bool NextUtf8(std::string_view text, std::size_t& i, char32_t& cp) {
   i = j;
   return true;
 }
-
-}  // namespace
 
 unsigned char ToUpper1252(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);

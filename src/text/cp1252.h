@@ -2,6 +2,7 @@
 // from UTF-8 at the edges of the program (command line, window, run log).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@ bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // Windows-1252 bytes to UTF-8. The five unassigned bytes map to the C1 controls of the same value.
 std::string Cp1252ToUtf8(std::string_view text);
+// Decodes one UTF-8 sequence at text[i] and advances i past it. A malformed sequence gives false and
+// steps over its first byte only, so the next character is still read.
+bool NextUtf8(std::string_view text, std::size_t& i, char32_t& cp);
 // UTF-8 to Windows-1252. A character the code page lacks, and every malformed byte, becomes "?".
 std::string Utf8ToCp1252(std::string_view text);
 

@@ -15,35 +15,6 @@
 namespace vmk::publish {
 namespace {
 
-// Decodes the UTF-8 sequence at text[i] and advances i past it. A malformed sequence gives false and
-// steps over its first byte only, so the next character is still read.
-bool NextCodePoint(std::string_view text, std::size_t& i, char32_t& cp) {
-  const auto lead = static_cast<unsigned char>(text[i++]);
-  if (lead < 0x80) {
-    cp = lead;
-    return true;
-  }
-  int extra = 0;
-  char32_t min = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1, cp = lead & 0x1F, min = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, cp = lead & 0x0F, min = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, cp = lead & 0x07, min = 0x10000;
-  } else {
-    return false;
-  }
-  std::size_t j = i;
-  for (int k = 0; k < extra; ++k, ++j) {
-    if (j >= text.size() || (static_cast<unsigned char>(text[j]) & 0xC0) != 0x80) return false;
-    cp = (cp << 6) | (static_cast<unsigned char>(text[j]) & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-  i = j;
-  return true;
-}
-
 // Base letters of U+0100 to U+017F (Latin Extended-A); '*' marks the two ligatures IJ and ij.
 constexpr std::string_view kLatinExtendedA =
     "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIi**JjKkkLlLlLlL"
@@ -194,7 +165,7 @@ enum class LetterCase { None, Lower, Upper };
 LetterCase CaseAt(std::string_view text, std::size_t i) {
   if (i >= text.size()) return LetterCase::None;
   char32_t cp = 0;
-  if (!NextCodePoint(text, i, cp)) return LetterCase::None;
+  if (!text::NextUtf8(text, i, cp)) return LetterCase::None;
   Romanised r;
   if (Romanise(cp, r)) return r.lower ? LetterCase::Lower : LetterCase::Upper;
   if (cp < 0x80 && std::isalpha(static_cast<int>(cp))) {
@@ -227,7 +198,7 @@ bool IsWellFormedUtf8(std::string_view text) {
   std::size_t i = 0;
   char32_t cp = 0;
   while (i < text.size()) {
-    if (!NextCodePoint(text, i, cp)) return false;
+    if (!text::NextUtf8(text, i, cp)) return false;
   }
   return true;
 }
@@ -249,7 +220,7 @@ std::string ToListText(std::string_view utf8) {
     }
     const std::size_t start = i;
     char32_t cp = 0;
-    if (!NextCodePoint(utf8, i, cp)) {
+    if (!text::NextUtf8(utf8, i, cp)) {
       out += '?';
       previousCp = 0, previousCase = LetterCase::None;
       continue;
