@@ -140,9 +140,13 @@ std::string CommonAppDataFolder(const char* name) {
 
 }  // namespace
 
-std::string DataDirectory() { return CommonAppDataFolder(kDataDirectoryName); }
+std::string DataDirectory() {
+  return CommonAppDataFolder(kDataDirectoryName);
+}
 
-std::string SecondPackDirectory() { return CommonAppDataFolder(kSecondPackDirectoryName); }
+std::string SecondPackDirectory() {
+  return CommonAppDataFolder(kSecondPackDirectoryName);
+}
 
 std::string ProgramFile() {
   std::vector<char> buffer(256);

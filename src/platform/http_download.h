@@ -10,7 +10,7 @@ namespace vmk::platform {
 
 struct PlainDownloadLimits {
   long connectSeconds = 15;
-  long stallSeconds = 60;                            // a transfer receiving nothing this long fails
+  long stallSeconds = 60;                           // a transfer receiving nothing this long fails
   std::int64_t maxBytes = std::int64_t{512} << 20;  // a larger body fails
 };
 

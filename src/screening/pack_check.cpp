@@ -31,8 +31,7 @@ bool IsUsablePack(const std::filesystem::path& pack) {
   const std::filesystem::path probe =
       pack.parent_path() / (pack.filename().string() + ".check." + std::to_string(::getpid()));
   const bool usable =
-      ExtractPackEntry(pack, kPackEntryName, probe) == PackError::None &&
-      HoldsTheListTables(probe);
+      ExtractPackEntry(pack, kPackEntryName, probe) == PackError::None && HoldsTheListTables(probe);
   std::error_code ignored;
   std::filesystem::remove(probe, ignored);
   return usable;

@@ -24,7 +24,9 @@ std::string ReadWholeFile(const fs::path& file) {
   return content.str();
 }
 
-fs::path DataFile(const char* name) { return fs::path(vmk::platform::DataDirectory()) / name; }
+fs::path DataFile(const char* name) {
+  return fs::path(vmk::platform::DataDirectory()) / name;
+}
 
 bool ReadVersionEntry(const char* key, std::string& value) {
   return vmk::platform::FindIniValue(ReadWholeFile(DataFile("update.dat")), "Version", key, value);
@@ -49,7 +51,8 @@ bool IsEmptyOrMissing(const fs::path& file) {
 // installed pack is never touched by a failed or broken download. "!<name>" holds a copy of the installed
 // pack meanwhile.
 std::string DownloadPack(const fs::path& folder, const std::string& name, const char* path) {
-  const fs::path pack = folder / name, backup = folder / ("!" + name), downloaded = folder / (name + ".download");
+  const fs::path pack = folder / name, backup = folder / ("!" + name),
+                 downloaded = folder / (name + ".download");
   std::error_code ignored;
   fs::copy_file(pack, backup, fs::copy_options::overwrite_existing, ignored);
   std::string result = "1";

@@ -74,7 +74,9 @@ SetupDownload Fetch(const fs::path& programFolder, const std::string& updateServ
 
 }  // namespace
 
-bool IsProgramUpdateOffered(int versionNumber) { return versionNumber > kProgramVersionNumber; }
+bool IsProgramUpdateOffered(int versionNumber) {
+  return versionNumber > kProgramVersionNumber;
+}
 
 SetupDownload DownloadProgramUpdate(platform::Dialogs& dialogs, const fs::path& programFolder,
                                     const std::string& updateServer, bool proxyState) {

@@ -86,9 +86,10 @@ TEST_F(MasterImportRunTest, InteractiveImportShowsItsProgressAndGivesTheButtonsB
   ImportMasterData(context_, std::nullopt);
 
   ASSERT_EQ(dialogs_.choosers.size(), 1u);
-  EXPECT_EQ(dialogs_.choosers[0],
-            (std::array<std::string, 4>{"Lade Listendatei", "*.csv",
-                                        " CSV Dateien (*.csv)|*.csv|Text Dateien (*.txt)|*.txt|(*.*)|*.*", ""}));
+  EXPECT_EQ(
+      dialogs_.choosers[0],
+      (std::array<std::string, 4>{"Lade Listendatei", "*.csv",
+                                  " CSV Dateien (*.csv)|*.csv|Text Dateien (*.txt)|*.txt|(*.*)|*.*", ""}));
   ASSERT_EQ(seen_.size(), 3u);
   const std::pair<std::string, int> expected[] = {{"Import Status: 1 / 3     ( 33.3 % )", 33},
                                                   {"Import Status: 2 / 3     ( 66.7 % )", 67},

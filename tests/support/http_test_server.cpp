@@ -32,9 +32,13 @@ std::string RequestPath(const std::string& head) {
 
 }  // namespace
 
-HttpServer::HttpServer(HttpReply reply) : everyPath_(std::move(reply)) { Start(); }
+HttpServer::HttpServer(HttpReply reply) : everyPath_(std::move(reply)) {
+  Start();
+}
 
-HttpServer::HttpServer() { Start(); }
+HttpServer::HttpServer() {
+  Start();
+}
 
 HttpServer::~HttpServer() {
   stop_ = true;
@@ -58,7 +62,9 @@ void HttpServer::Remove(const std::string& path) {
   paths_.erase(path);
 }
 
-std::string HttpServer::BaseUrl() const { return "http://127.0.0.1:" + std::to_string(port_); }
+std::string HttpServer::BaseUrl() const {
+  return "http://127.0.0.1:" + std::to_string(port_);
+}
 
 std::vector<std::string> HttpServer::Requests() const {
   std::lock_guard lock(mutex_);

@@ -5,10 +5,10 @@
 #include <map>
 
 #include "publish/pack_writer.h"
+#include "screening/pack_check.h"
 #include "screening/sanctions_db.h"
 #include "support/test_support.h"
 #include "text/cp1252.h"
-#include "screening/pack_check.h"
 #include "update/update_description.h"
 
 namespace vmk::update {

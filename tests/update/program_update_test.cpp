@@ -60,9 +60,10 @@ TEST_F(ProgramUpdateTest, DownloadedSetupIsReportedWithItsPath) {
     ASSERT_EQ(dialogs_.boxes.size(), 1u);
     EXPECT_EQ(dialogs_.boxes[0].title, c.title);
     EXPECT_EQ(dialogs_.boxes[0].icon, c.icon);
-    EXPECT_EQ(OnlyMessage(), "Die Setup Datei wurde erfolgreich heruntergeladen und in folgendes Verzeichnis "
-                             "gespeichert: ´\r" +
-                                 SetupFile().string() + c.closing + "\n" + c.code);
+    EXPECT_EQ(OnlyMessage(),
+              "Die Setup Datei wurde erfolgreich heruntergeladen und in folgendes Verzeichnis "
+              "gespeichert: ´\r" +
+                  SetupFile().string() + c.closing + "\n" + c.code);
     EXPECT_FALSE(fs::exists(root_ / "delme.txt"));
   }
   EXPECT_EQ(server.RequestedPaths(),
@@ -83,7 +84,10 @@ TEST_F(ProgramUpdateTest, FailedAndShortDownloadsPerProxyState) {
       {"10 bytes, download client", true, {.body = "0123456789"}, SetupDownload::ShortFile, "0123456789"},
       {"10 bytes, plain download", false, {.body = "0123456789"}, SetupDownload::ShortFile, "0123456789"},
       {"404, download client", true, {.status = "404 Not Found", .body = "gone"}, SetupDownload::Failed, ""},
-      {"404, plain download", false, {.status = "404 Not Found", .body = "gone"}, SetupDownload::Failed,
+      {"404, plain download",
+       false,
+       {.status = "404 Not Found", .body = "gone"},
+       SetupDownload::Failed,
        "earlier"},
   };
   for (const Case& c : cases) {
