@@ -9,7 +9,7 @@
 #include "log/messages.h"
 #include "reports/list_search_report.h"
 #include "screening/database_unpack.h"
-#include "screening/list_count.h"
+#include "screening/list_count_engine.h"
 #include "screening/prepare_search.h"
 #include "screening/whitelist.h"
 #include "text/date_mask.h"
@@ -63,11 +63,12 @@ std::string RunDate(const AppContext& context) {
   return text::FormatDate("%dd.%mm.%yyyy", context.clock.Now());
 }
 
-// One screened record: its terms after the whitelist and its four counts.
+// One screened record: its terms after the whitelist and its four counts. The lists are loaded into
+// memory once per run for the counting.
 class RecordScreening {
  public:
   RecordScreening(AppContext& context, screening::SanctionsDatabase& database)
-      : context_(context), database_(database), host_(context) {}
+      : context_(context), engine_(database), host_(context) {}
 
   // False when the record is skipped: no term at all, or none left after the whitelist.
   bool Screen(const std::array<std::string, 4>& terms, lists::ListResultEntry& entry) {
@@ -75,7 +76,7 @@ class RecordScreening {
     screening::SearchState& state = context_.search;
     state.terms = terms;
     if (screening::PrepareSearch(state, host_) != 0) return false;
-    for (ListId list : screening::kAllLists) screening::CountList(list, state, database_);
+    for (ListId list : screening::kAllLists) engine_.Count(list, state);
     entry.terms = state.terms;
     entry.hits = state.hitCounts;
     return true;
@@ -83,7 +84,7 @@ class RecordScreening {
 
  private:
   AppContext& context_;
-  screening::SanctionsDatabase& database_;
+  screening::ListCountEngine engine_;
   ListSearchHost host_;
 };
 

@@ -6,10 +6,8 @@
 
 namespace vmk::screening {
 
-namespace {
-
 // SQLite counts the rows of the statement itself, without handing each row's values over.
-int CountRows(SanctionsDatabase& database, const std::string& statement) {
+int CountStatementRows(SanctionsDatabase& database, const std::string& statement) {
   sqlite3_stmt* prepared = nullptr;
   const std::string counting = "SELECT COUNT(*) FROM (" + statement + ")";
   int count = 0;
@@ -21,11 +19,9 @@ int CountRows(SanctionsDatabase& database, const std::string& statement) {
   return count;
 }
 
-}  // namespace
-
 int CountList(ListId list, SearchState& state, SanctionsDatabase& database) {
   const std::optional<std::string> statement = BuildCountQuery(list, state.mode, state);
-  const int count = statement && database.IsOpen() ? CountRows(database, *statement) : 0;
+  const int count = statement && database.IsOpen() ? CountStatementRows(database, *statement) : 0;
   state.hitCounts[static_cast<std::size_t>(Index(list))] = count;
   return count;
 }

@@ -32,21 +32,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// Makes the keys of the terms and nothing else.
-class KeysOnlyHost : public screening::SearchHost {
- public:
-  explicit KeysOnlyHost(log::RunLog& log) : log_(log) {}
-  RunMode Mode() const override { return RunMode::ListBatch; }
-  bool WhitelistSwitchOn() const override { return false; }
-  void ApplyWhitelist(screening::SearchState&) override {}
-  void RefuseNoSearchTerm() override {}
-  void BeforeMakingKeys() override {}
-  log::RunLog& RunLog() override { return log_; }
-
- private:
-  log::RunLog& log_;
-};
-
 class ListSearchRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -170,7 +155,7 @@ TEST_F(ListSearchRunTest, CountsAreThoseOfTheCountQueriesInEveryMode) {
     for (const auto& terms : records) {
       screening::SearchState state = search_;
       state.terms = terms;
-      KeysOnlyHost host(runLog_);
+      testing::KeysOnlyHost host;
       ASSERT_EQ(screening::PrepareSearch(state, host), 0);
       std::string line;
       for (const std::string& t : terms) line += t + ";";

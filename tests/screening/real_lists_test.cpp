@@ -2,12 +2,9 @@
 // the UN consolidated list, the OFAC SDN files and the UK consolidated-list excerpt.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 
-#include "publish/list_release.h"
 #include "screening/list_search.h"
-#include "screening/prepare_search.h"
 #include "support/test_support.h"
 
 namespace vmk::screening {
@@ -15,46 +12,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path ListsFolder() {
-  const char* source = std::getenv("VELDMARK_SOURCE_DIR");
-  return fs::path(source != nullptr ? source : ".") / ".." / "shared" / "data" / "lists";
-}
-
-class NoHost : public SearchHost {
- public:
-  RunMode Mode() const override { return RunMode::Interactive; }
-  bool WhitelistSwitchOn() const override { return false; }
-  void ApplyWhitelist(SearchState&) override {}
-  void RefuseNoSearchTerm() override {}
-  void BeforeMakingKeys() override {}
-  log::RunLog& RunLog() override { return runLog_; }
-
- private:
-  log::RunLog runLog_;
-};
-
 class RealListsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    const fs::path lists = ListsFolder();
-    if (!fs::exists(lists / "us" / "ofac_sdn.csv")) return;
-    publish::ListSources sources;
-    sources.un = lists / "un" / "consolidated.xml";
-    sources.uk = lists / "uk" / "conlist_2020_excerpt.csv";
-    sources.ofac = {
-        {lists / "us" / "ofac_sdn.csv", lists / "us" / "ofac_alt.csv", lists / "us" / "ofac_add.csv"}};
     dir_ = new testing::TempDir;
-    publish::ReleaseSummary summary;
-    ASSERT_EQ(publish::BuildListRelease(sources, *dir_ / "release", summary), "");
+    database_ = testing::BuildRealListRelease(*dir_ / "release");
   }
   static void TearDownTestSuite() {
     delete dir_;
     dir_ = nullptr;
   }
-  static fs::path Database() { return *dir_ / "release" / "KESTO.adb"; }
+  static fs::path Database() { return *database_; }
 
   void SetUp() override {
-    if (dir_ == nullptr) GTEST_SKIP() << "the real list files are not in " << ListsFolder();
+    if (!database_) GTEST_SKIP() << "the real list files are not in " << testing::RealListsFolder();
   }
 
   // The values that the hits of one list show under a label.
@@ -65,7 +36,7 @@ class RealListsTest : public ::testing::Test {
     state.terms = std::move(terms);
     state.selection = {std::string(29, '1'), std::string(20, '1'), std::string(29, '1'),
                        std::string(33, '1')};
-    NoHost host;
+    testing::KeysOnlyHost host;
     log::RunLog runLog;
     EXPECT_EQ(PrepareSearch(state, host), 0);
     HitReport report;
@@ -78,9 +49,11 @@ class RealListsTest : public ::testing::Test {
   }
 
   static testing::TempDir* dir_;
+  static std::optional<fs::path> database_;
 };
 
 testing::TempDir* RealListsTest::dir_ = nullptr;
+std::optional<fs::path> RealListsTest::database_;
 
 TEST_F(RealListsTest, ListedNamesAreFoundInTheModesWhoseKeysMatch) {
   struct Case {

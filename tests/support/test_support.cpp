@@ -6,9 +6,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "publish/list_release.h"
 #include "screening/sanctions_db.h"
 #include "text/cp1252.h"
 
@@ -79,6 +81,26 @@ publish::ListEntry Entry(screening::ListId list,
   publish::ListEntry entry{list, {}};
   for (const auto& [column, value] : utf8Values) entry.values[column] = text::Utf8ToCp1252(value);
   return entry;
+}
+
+std::filesystem::path RealListsFolder() {
+  const char* source = std::getenv("VELDMARK_SOURCE_DIR");
+  return std::filesystem::path(source != nullptr ? source : ".") / ".." / "shared" / "data" / "lists";
+}
+
+std::optional<std::filesystem::path> BuildRealListRelease(const std::filesystem::path& folder) {
+  const std::filesystem::path lists = RealListsFolder();
+  if (!std::filesystem::exists(lists / "us" / "ofac_sdn.csv")) return std::nullopt;
+  publish::ListSources sources;
+  sources.un = lists / "un" / "consolidated.xml";
+  sources.uk = lists / "uk" / "conlist_2020_excerpt.csv";
+  sources.ofac = {
+      {lists / "us" / "ofac_sdn.csv", lists / "us" / "ofac_alt.csv", lists / "us" / "ofac_add.csv"}};
+  publish::ReleaseSummary summary;
+  const std::string error = publish::BuildListRelease(sources, folder, summary);
+  EXPECT_EQ(error, "");
+  if (!error.empty()) return std::nullopt;
+  return folder / "KESTO.adb";
 }
 
 }  // namespace vmk::testing

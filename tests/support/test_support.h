@@ -15,6 +15,7 @@
 #include "publish/pack_writer.h"
 #include "publish/sanctions_db_writer.h"
 #include "screening/hit_report.h"
+#include "screening/prepare_search.h"
 #include "text/cp1252.h"
 
 namespace vmk::testing {
@@ -101,6 +102,26 @@ void WriteDatabasePack(const std::filesystem::path& dataDirectory, const publish
 // An entry of a list from column/value pairs given as UTF-8.
 publish::ListEntry Entry(screening::ListId list,
                          std::initializer_list<std::pair<std::string, std::string>> utf8Values);
+
+// A search host that only lets the preparation make the keys: no whitelist, no messages.
+class KeysOnlyHost : public screening::SearchHost {
+ public:
+  screening::RunMode Mode() const override { return screening::RunMode::Interactive; }
+  bool WhitelistSwitchOn() const override { return false; }
+  void ApplyWhitelist(screening::SearchState&) override {}
+  void RefuseNoSearchTerm() override {}
+  void BeforeMakingKeys() override {}
+  log::RunLog& RunLog() override { return runLog_; }
+
+ private:
+  log::RunLog runLog_;
+};
+
+// The real public list files beside the project (they may be missing).
+std::filesystem::path RealListsFolder();
+// The publisher's release of the real UN, OFAC and UK files built into the folder; its KESTO.adb, or
+// nothing when the files are missing.
+std::optional<std::filesystem::path> BuildRealListRelease(const std::filesystem::path& folder);
 
 }  // namespace vmk::testing
 
