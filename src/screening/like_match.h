@@ -30,6 +30,8 @@ class LikePattern {
 
   // Whether the LikeText of a (non-NULL) value matches.
   bool Matches(std::string_view likeText) const;
+  // A pattern of "%" alone, which every text matches.
+  bool MatchesEveryText() const { return segments_.empty() && !anchoredStart_; }
   // The literal runs of the pattern in LikeText form; every matching text contains each of them.
   const std::vector<std::string>& Literals() const { return literals_; }
 

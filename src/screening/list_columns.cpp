@@ -47,6 +47,7 @@ bool ListColumns::Load(sqlite3* db, const std::string& table, const std::vector<
   }
   std::unique_ptr<sqlite3_stmt, StatementCloser> query(raw);
   for (const std::string& name : columns) columns_.push_back(Column{name, {}, {0}, {}, {}});
+  std::vector<std::vector<RowId>> nullRows(columns_.size());
   int step = SQLITE_ROW;
   while ((step = sqlite3_step(raw)) == SQLITE_ROW) {
     if (rowCount_ == std::numeric_limits<RowId>::max()) return false;
@@ -58,7 +59,7 @@ bool ListColumns::Load(sqlite3* db, const std::string& table, const std::vector<
       const bool nullType = sqlite3_column_type(raw, position) == SQLITE_NULL;
       const auto* value = reinterpret_cast<const char*>(sqlite3_column_text(raw, position));
       const bool isNull = nullType || value == nullptr;
-      column.isNull.push_back(isNull ? 1 : 0);
+      if (isNull) nullRows[i].push_back(rowCount_);
       if (!isNull) column.texts += LikeText(value);
       if (column.texts.size() > std::numeric_limits<std::uint32_t>::max()) return false;
       column.starts.push_back(static_cast<std::uint32_t>(column.texts.size()));
@@ -66,7 +67,13 @@ bool ListColumns::Load(sqlite3* db, const std::string& table, const std::vector<
     ++rowCount_;
   }
   if (step != SQLITE_DONE) return false;
-  for (Column& column : columns_) BuildIndex(column);
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    RowBits notNull(rowCount_, true);
+    RowBits isNull(rowCount_);
+    for (const RowId row : nullRows[i]) isNull.Set(row);
+    columns_[i].notNull = std::move(notNull.Remove(isNull));
+    BuildIndex(columns_[i]);
+  }
   return true;
 }
 

@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "screening/row_bits.h"
+
 struct sqlite3;
 
 namespace vmk::screening {
-
-using RowId = std::uint32_t;
 
 class ListColumns {
  public:
@@ -22,7 +22,8 @@ class ListColumns {
   RowId RowCount() const { return rowCount_; }
   // The position of a loaded column, its name compared without A-Z case as SQLite does; -1 if absent.
   int ColumnIndex(std::string_view name) const;
-  bool IsNull(int column, RowId row) const { return columns_[Pos(column)].isNull[row] != 0; }
+  // The rows whose value is not NULL.
+  const RowBits& NotNull(int column) const { return columns_[Pos(column)].notNull; }
   // The LikeText of the value; empty for NULL.
   std::string_view Text(int column, RowId row) const;
   // The rows, ascending, whose value contains the three bytes.
@@ -38,7 +39,7 @@ class ListColumns {
     std::string name;
     std::string texts;                  // the LikeTexts one after the other
     std::vector<std::uint32_t> starts;  // where each row's text begins, one more at the end
-    std::vector<std::uint8_t> isNull;
+    RowBits notNull;
     TrigramIndex index;
   };
   static std::size_t Pos(int column) { return static_cast<std::size_t>(column); }

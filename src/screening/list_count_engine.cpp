@@ -31,15 +31,20 @@ struct Node {
   std::vector<Node> children;  // AND: the most selective first
 };
 
+// The rows where a condition holds, found part by part within the rows still in question: an AND
+// narrows them child by child, the most selective first; an OR asks each child only about the rows no
+// earlier child holds for; a LIKE tests either those rows or the rows its index names, whichever are
+// fewer. So a row is tested against few alternatives, and a part that holds for nearly every row (an
+// empty term's "%%") costs a few word operations.
 class Evaluation {
  public:
   Evaluation(const ListColumns& columns, int patternLimit) : columns_(columns), patternLimit_(patternLimit) {}
 
   // Nothing when a column is not loaded or a pattern is longer than SQLite accepts.
   std::optional<Node> Compile(const Condition& condition) const {
+    if (condition.kind == Condition::Kind::Like) return CompileLike(condition);
     Node node;
     node.kind = condition.kind;
-    if (condition.kind == Condition::Kind::Like) return CompileLike(condition);
     for (const Condition& child : condition.children) {
       std::optional<Node> compiled = Compile(child);
       if (!compiled) return std::nullopt;
@@ -57,14 +62,7 @@ class Evaluation {
   }
 
   std::size_t CountRows(const Node& root) const {
-    if (root.estimate >= columns_.RowCount()) {
-      std::size_t count = 0;
-      for (RowId row = 0; row < columns_.RowCount(); ++row) count += Holds(root, row) ? 1 : 0;
-      return count;
-    }
-    std::vector<RowId> rows;
-    CollectRows(root, rows);
-    return rows.size();
+    return Rows(root, RowBits(columns_.RowCount(), true)).Count();
   }
 
  private:
@@ -87,54 +85,48 @@ class Evaluation {
     return node;
   }
 
-  bool Holds(const Node& node, RowId row) const {
-    switch (node.kind) {
-      case Condition::Kind::Like:
-        return !columns_.IsNull(node.column, row) && node.pattern->Matches(columns_.Text(node.column, row));
-      case Condition::Kind::And:
-        return std::all_of(node.children.begin(), node.children.end(),
-                           [&](const Node& child) { return Holds(child, row); });
-      case Condition::Kind::Or:
-        return std::any_of(node.children.begin(), node.children.end(),
-                           [&](const Node& child) { return Holds(child, row); });
-    }
-    return false;
+  bool Holds(const Node& like, RowId row) const {
+    return columns_.NotNull(like.column).Test(row) && like.pattern->Matches(columns_.Text(like.column, row));
   }
 
-  // Appends the rows, ascending, where the node holds.
-  void CollectRows(const Node& node, std::vector<RowId>& rows) const {
+  // The rows of `within` where the node holds.
+  RowBits Rows(const Node& node, RowBits within) const {
     switch (node.kind) {
       case Condition::Kind::Like:
-        if (node.indexed) {
-          for (const RowId row : node.candidates) {
-            if (Holds(node, row)) rows.push_back(row);
-          }
-        } else {
-          for (RowId row = 0; row < columns_.RowCount(); ++row) {
-            if (Holds(node, row)) rows.push_back(row);
-          }
+        return LikeRows(node, std::move(within));
+      case Condition::Kind::And:
+        for (const Node& child : node.children) {
+          if (within.None()) break;
+          within = Rows(child, std::move(within));
         }
-        return;
-      case Condition::Kind::And: {
-        const std::size_t first = rows.size();
-        CollectRows(node.children.front(), rows);
-        const auto fails = [&](RowId row) {
-          return !std::all_of(node.children.begin() + 1, node.children.end(),
-                              [&](const Node& child) { return Holds(child, row); });
-        };
-        rows.erase(std::remove_if(rows.begin() + static_cast<std::ptrdiff_t>(first), rows.end(), fails),
-                   rows.end());
-        return;
-      }
+        return within;
       case Condition::Kind::Or: {
-        std::vector<RowId> any;
-        for (const Node& child : node.children) CollectRows(child, any);
-        std::sort(any.begin(), any.end());
-        any.erase(std::unique(any.begin(), any.end()), any.end());
-        rows.insert(rows.end(), any.begin(), any.end());
-        return;
+        RowBits found(columns_.RowCount());
+        for (const Node& child : node.children) {
+          if (within.None()) break;
+          const RowBits holding = Rows(child, within);
+          found |= holding;
+          within.Remove(holding);
+        }
+        return found;
       }
     }
+    return RowBits(columns_.RowCount());
+  }
+
+  RowBits LikeRows(const Node& like, RowBits within) const {
+    if (like.pattern->MatchesEveryText()) return within &= columns_.NotNull(like.column);
+    RowBits found(columns_.RowCount());
+    if (like.indexed && like.candidates.size() < within.Count()) {
+      for (const RowId row : like.candidates) {
+        if (within.Test(row) && Holds(like, row)) found.Set(row);
+      }
+    } else {
+      within.ForEach([&](RowId row) {
+        if (Holds(like, row)) found.Set(row);
+      });
+    }
+    return found;
   }
 
   const ListColumns& columns_;
