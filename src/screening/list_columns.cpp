@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <memory>
 
@@ -21,6 +22,19 @@ std::uint32_t TrigramKey(std::string_view bytes, std::size_t at) {
   return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) << 16 |
          static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8 |
          static_cast<unsigned char>(bytes[at + 2]);
+}
+
+// Sorts key << 32 | row pairs by key, stably, so the rows of a key stay in the order they were made:
+// three counting passes over the key bytes, much faster than a comparison sort of a million pairs.
+void SortByKey(std::vector<std::uint64_t>& pairs) {
+  std::vector<std::uint64_t> sorted(pairs.size());
+  for (int shift = 32; shift < 56; shift += 8) {
+    std::array<std::size_t, 257> starts{};
+    for (const std::uint64_t pair : pairs) ++starts[((pair >> shift) & 0xFF) + 1];
+    for (std::size_t i = 1; i < starts.size(); ++i) starts[i] += starts[i - 1];
+    for (const std::uint64_t pair : pairs) sorted[starts[(pair >> shift) & 0xFF]++] = pair;
+    pairs.swap(sorted);
+  }
 }
 
 std::string QuotedName(const std::string& name) {
@@ -86,7 +100,7 @@ void ListColumns::BuildIndex(Column& column) {
       pairs.push_back(static_cast<std::uint64_t>(TrigramKey(text, at)) << 32 | row);
     }
   }
-  std::sort(pairs.begin(), pairs.end());
+  SortByKey(pairs);
   pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
   TrigramIndex& index = column.index;
   index.rows.reserve(pairs.size());
